@@ -1,0 +1,40 @@
+# Wraps the CMake build. `make run` and `make test` are the two set-up commands of the README.
+BUILD ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc)
+SAMPLES ?= samples
+
+.PHONY: deps configure build samples run test asan tsan bench clean
+
+deps:
+	./scripts/install-deps.sh
+
+configure:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+samples: build
+	$(BUILD)/samplegen/orlin-samplegen --demo $(SAMPLES)
+
+run: deps samples
+	./scripts/run-player.sh $(BUILD) $(SAMPLES)
+
+test: deps build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# Sanitizer builds of the whole tree, each in its own folder.
+asan:
+	$(MAKE) build BUILD=build-asan BUILD_TYPE=Debug CMAKE_ARGS="-DORLIN_SANITIZE=address"
+	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 900
+
+tsan:
+	$(MAKE) build BUILD=build-tsan BUILD_TYPE=Debug CMAKE_ARGS="-DORLIN_SANITIZE=thread"
+	cd build-tsan && QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=second_deadlock_stack=1 ctest --output-on-failure -j $(JOBS) --timeout 900
+
+bench: build
+	./bench/run-all.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) build-asan build-tsan $(SAMPLES)
