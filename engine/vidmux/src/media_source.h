@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "demuxer_open.h"
+#include "ffmpeg_ptr.h"
+#include "frame_index.h"
+
+namespace vidmux {
+
+// A decoded picture and where it sits in the file.
+struct Picture {
+    SharedFrame frame;
+    int64_t number = 0;  // presentation order, from 0
+    int64_t timeMs = 0;  // from the first picture
+};
+
+// Decoded sound: interleaved signed 16-bit stereo at kAudioRate.
+struct AudioBlock {
+    int64_t timeMs = 0;
+    std::vector<int16_t> samples;
+};
+inline constexpr int kAudioRate = 48000;
+inline constexpr int kAudioChannels = 2;
+
+// Demuxes and decodes one file: video pictures in presentation order, and
+// sound on the side when someone listens. Not thread-safe; the port owns it.
+class MediaSource {
+public:
+    enum class Status { Picture, End, Failed };
+
+    bool Open(const std::string& path, int* error);
+
+    // The next picture in presentation order.
+    Status Next(Picture* out);
+
+    // Repositions so that the next picture is the key frame's picture.
+    bool SeekToKey(const KeyFrame& key);
+    // Repositions to the first picture.
+    bool SeekToStart();
+    // Repositions to the key frame at or before a time (no index needed);
+    // returns false where the container cannot seek by time.
+    bool SeekNearTimeMs(int64_t timeMs);
+
+    void SetIndex(std::shared_ptr<const FrameIndex> index);
+    const FrameIndex* Index() const { return m_index.get(); }
+
+    void SetSkipBFrames(bool skip);
+    void SetLowCost(bool lowCost);
+    // Called with the sound decoded on the way to the next picture; while
+    // unset, sound packets are not decoded at all.
+    void SetAudioSink(std::function<void(AudioBlock&&)> sink);
+
+    int Width() const { return m_video ? m_video->width : 0; }
+    int Height() const { return m_video ? m_video->height : 0; }
+    double Fps() const { return m_fps; }
+    bool HasAudio() const { return m_audioStream >= 0; }
+    // Absolute time of the first picture, when the file carries one.
+    std::optional<CivilMs> StartTime() const { return m_startTime; }
+    int64_t DurationMs() const;
+    int64_t FrameCount() const;
+    int64_t NumberAtTimeMs(int64_t timeMs) const;
+    int64_t TimeMsOfNumber(int64_t number) const;
+
+private:
+    bool SendNextPacket();
+    void DecodeAudio(const AVPacket* packet);
+    void Identify(const AVFrame* frame, Picture* out);
+    void ResetAfterSeek();
+
+    OpenedInput m_input;
+    AVFormatContext* m_format = nullptr;
+    int m_videoStream = -1;
+    int m_audioStream = -1;
+    CodecPtr m_video;
+    CodecPtr m_audio;
+    SwrPtr m_resampler;
+    FramePtr m_frame;
+    FramePtr m_audioFrame;
+    PacketPtr m_packet;
+    std::shared_ptr<const FrameIndex> m_index;
+    std::function<void(AudioBlock&&)> m_audioSink;
+    std::optional<CivilMs> m_startTime;
+
+    double m_fps = 25.0;
+    double m_timeBase = 1.0 / 90000;
+    bool m_elementary = false;  // no timestamps: pictures are counted
+    bool m_skipBFrames = false;
+    bool m_draining = false;
+    int64_t m_startPts = INT64_MIN;
+    int64_t m_lastPts = INT64_MIN;
+    int64_t m_skipUntilPos = -1;  // after a seek: drop video packets before the key frame
+    int64_t m_nextCount = 0;      // number of the next picture in counted mode
+    int64_t m_nextTag = 0;        // decode-order tag of the next video packet
+};
+
+}  // namespace vidmux

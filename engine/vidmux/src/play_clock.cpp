@@ -1,0 +1,81 @@
+#include "play_clock.h"
+
+#include <cmath>
+
+namespace vidmux {
+
+double SpeedOfLevel(int level) { return std::ldexp(1.0, level); }
+
+void PlayClock::Anchor(int64_t mediaMs, TimePoint now) {
+    m_anchored = true;
+    m_anchorMediaMs = mediaMs;
+    m_anchorWall = now;
+}
+
+TimePoint PlayClock::DueTime(int64_t mediaMs) const {
+    const double distanceMs =
+        static_cast<double>(m_reverse ? m_anchorMediaMs - mediaMs : mediaMs - m_anchorMediaMs);
+    const auto wall = std::chrono::duration<double, std::milli>(distanceMs / m_speed);
+    return m_anchorWall + std::chrono::duration_cast<SteadyClock::duration>(wall);
+}
+
+int64_t PlayClock::MediaAt(TimePoint now) const {
+    const double elapsedMs = std::chrono::duration<double, std::milli>(now - m_anchorWall).count();
+    const int64_t moved = std::llround(elapsedMs * m_speed);
+    return m_reverse ? m_anchorMediaMs - moved : m_anchorMediaMs + moved;
+}
+
+SyncGroup& SyncGroup::Instance() {
+    static SyncGroup group;
+    return group;
+}
+
+void SyncGroup::Join(int port) {
+    std::lock_guard lock(m_mutex);
+    m_members.insert(port);
+}
+
+void SyncGroup::Leave(int port) {
+    std::lock_guard lock(m_mutex);
+    m_members.erase(port);
+    m_playing.erase(port);
+    if (m_playing.empty()) m_clock.Invalidate();
+}
+
+bool SyncGroup::IsMember(int port) {
+    std::lock_guard lock(m_mutex);
+    return m_members.count(port) != 0;
+}
+
+void SyncGroup::SetPlaying(int port, bool playing) {
+    std::lock_guard lock(m_mutex);
+    if (!m_members.count(port)) return;
+    if (playing) {
+        m_playing.insert(port);
+    } else {
+        m_playing.erase(port);
+        if (m_playing.empty()) m_clock.Invalidate();
+    }
+}
+
+void SyncGroup::Invalidate() {
+    std::lock_guard lock(m_mutex);
+    m_clock.Invalidate();
+}
+
+void SyncGroup::SetSpeed(double speed, TimePoint now) {
+    std::lock_guard lock(m_mutex);
+    if (m_clock.Anchored() && speed != m_clock.Speed()) m_clock.Anchor(m_clock.MediaAt(now), now);
+    m_clock.SetSpeed(speed);
+}
+
+TimePoint SyncGroup::DueTime(int64_t absoluteMs, double speed, TimePoint now) {
+    std::lock_guard lock(m_mutex);
+    if (!m_clock.Anchored()) {
+        m_clock.SetSpeed(speed);
+        m_clock.Anchor(absoluteMs, now);
+    }
+    return m_clock.DueTime(absoluteMs);
+}
+
+}  // namespace vidmux

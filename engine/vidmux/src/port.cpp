@@ -1,0 +1,205 @@
+#include "port.h"
+
+#include <cstring>
+
+#include "audio_output.h"
+
+namespace vidmux {
+
+Port::Port(int id) : m_id(id) {}
+
+Port::~Port() {
+    StopThreads();
+    AudioOutput::Instance().Forget(m_id);
+    SyncGroup::Instance().Leave(m_id);
+}
+
+bool Port::OnPortThread() const { return std::this_thread::get_id() == m_threadId.load(); }
+
+int Port::Call(std::function<int()> work) {
+    if (OnPortThread()) return work();
+    auto job = std::make_shared<Job>();
+    job->work = std::move(work);
+    std::unique_lock lock(m_mutex);
+    if (!m_running) return VIDMUX_ERR_ORDER;
+    m_jobs.push_back(job);
+    m_wake.notify_all();
+    m_jobDone.wait(lock, [&] { return job->done; });
+    return job->result;
+}
+
+void Port::Post(std::function<int()> work) {
+    auto job = std::make_shared<Job>();
+    job->work = std::move(work);
+    job->detached = true;
+    std::lock_guard lock(m_mutex);
+    if (!m_running) return;
+    m_jobs.push_back(job);
+    m_wake.notify_all();
+}
+
+void Port::Run() {
+    std::unique_lock lock(m_mutex);
+    while (!m_quit) {
+        if (!m_jobs.empty()) {
+            std::shared_ptr<Job> job = m_jobs.front();
+            m_jobs.pop_front();
+            lock.unlock();
+            const int result = job->work();
+            lock.lock();
+            job->result = result;
+            job->done = true;
+            m_jobDone.notify_all();
+            continue;
+        }
+        if (m_mode != Mode::Playing) {
+            m_wake.wait(lock);
+            continue;
+        }
+        PlayOnce(lock);
+    }
+    // Release callers still waiting: the file is gone.
+    for (const std::shared_ptr<Job>& job : m_jobs) {
+        job->result = VIDMUX_ERR_ORDER;
+        job->done = true;
+    }
+    m_jobs.clear();
+    m_jobDone.notify_all();
+}
+
+int Port::OpenFile(const std::string& path) {
+    if (OnPortThread()) return VIDMUX_ERR_ORDER;
+    std::lock_guard life(m_lifeMutex);
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_running) return VIDMUX_ERR_ORDER;
+    }
+    auto source = std::make_unique<MediaSource>();
+    int error = VIDMUX_NOERROR;
+    if (!source->Open(path, &error)) return error;
+    // A file that yields no picture is not playable, whatever its container says.
+    Picture first;
+    if (source->Next(&first) != MediaSource::Status::Picture || !source->SeekToStart()) {
+        return VIDMUX_ERR_DECODE;
+    }
+
+    m_source = std::move(source);
+    m_cache = std::make_unique<PictureCache>(kPictureCacheBytes);
+    m_current.reset();
+    m_pending.reset();
+    m_sourceLast = -1;
+    m_level = 0;
+    m_reverse = false;
+    m_endReported = false;
+    m_window = nullptr;
+    m_clock = PlayClock();
+    m_renderer.ResetHistory();
+    m_currentNumber = 0;
+    m_currentTimeMs = 0;
+    m_totalFrames = m_source->FrameCount();
+    m_durationMs = m_source->DurationMs();
+    m_width = m_source->Width();
+    m_height = m_source->Height();
+    m_hasStartTime = m_source->StartTime().has_value();
+    m_startTime = m_source->StartTime().value_or(0);
+    m_hasAudio = m_source->HasAudio();
+    {
+        std::lock_guard lock(m_mutex);
+        m_index.reset();
+        m_mode = Mode::Stopped;
+        m_quit = false;
+        m_running = true;
+    }
+    m_thread = std::thread([this] {
+        m_threadId = std::this_thread::get_id();
+        Run();
+    });
+    m_abortIndex = false;
+    m_indexThread = std::thread([this, path] {
+        std::shared_ptr<const FrameIndex> index = BuildFrameIndex(path, m_abortIndex);
+        if (!index) return;
+        Post([this, index] {
+            InstallIndex(index);
+            return VIDMUX_NOERROR;
+        });
+    });
+    return VIDMUX_NOERROR;
+}
+
+void Port::StopThreads() {
+    m_abortIndex = true;
+    if (m_indexThread.joinable()) m_indexThread.join();
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = true;
+        m_running = false;
+        m_wake.notify_all();
+    }
+    if (m_thread.joinable()) m_thread.join();
+    m_threadId = std::thread::id();
+}
+
+int Port::CloseFile() {
+    if (OnPortThread()) return VIDMUX_ERR_ORDER;
+    std::lock_guard life(m_lifeMutex);
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_running) return VIDMUX_ERR_ORDER;
+    }
+    StopThreads();
+    AudioOutput::Instance().Flush(m_id);
+    AudioOutput::Instance().SetClock(m_id, nullptr);
+    SyncGroup::Instance().Leave(m_id);
+    m_inGroup = false;
+    m_current.reset();
+    m_pending.reset();
+    m_cache.reset();
+    m_source.reset();
+    m_window = nullptr;
+    {
+        std::lock_guard lock(m_mutex);
+        m_index.reset();
+        m_mode = Mode::Stopped;
+    }
+    m_currentNumber = 0;
+    m_currentTimeMs = 0;
+    m_totalFrames = 0;
+    m_durationMs = 0;
+    m_width = 0;
+    m_height = 0;
+    m_hasStartTime = false;
+    m_hasAudio = false;
+    return VIDMUX_NOERROR;
+}
+
+void Port::UpdateCallbacks(const std::function<void(PortCallbacks&)>& change) {
+    std::lock_guard lock(m_mutex);
+    change(m_callbacks);
+}
+
+int Port::SetVieModules(int32_t modules, bool enable) {
+    std::lock_guard lock(m_mutex);
+    m_vieModules = modules;
+    m_vieEnabled = enable;
+    return VIDMUX_NOERROR;
+}
+
+int Port::SetVieRegion(int32_t region, const VemorRect* rect) {
+    if (region != 0) return VIDMUX_ERR_NOT_SUPPORTED;
+    std::lock_guard lock(m_mutex);
+    if (rect) {
+        m_vieRegion = *rect;
+    } else {
+        m_vieRegion.reset();
+    }
+    return VIDMUX_NOERROR;
+}
+
+int Port::SetVieParams(const void* params) {
+    if (!params) return VIDMUX_ERR_NULL_POINTER;
+    std::lock_guard lock(m_mutex);
+    std::memcpy(m_vieParams, params, sizeof m_vieParams);
+    return VIDMUX_NOERROR;
+}
+
+}  // namespace vidmux

@@ -1,0 +1,162 @@
+// The port thread's side of showing a picture: publishing it, handing it to
+// the callbacks, and rendering it into the window.
+
+#include <cstring>
+
+#include "audio_output.h"
+#include "picture_encoder.h"
+#include "port.h"
+
+namespace vidmux {
+
+namespace {
+
+const uint8_t kWatermarkUuid[16] = VIDMUX_WATERMARK_UUID;
+constexpr size_t kUuidBytes = sizeof kWatermarkUuid;
+
+// Copies a planar 4:2:0 picture into one contiguous I420 buffer.
+bool PackI420(const AVFrame* frame, std::vector<uint8_t>* out) {
+    if (frame->format != AV_PIX_FMT_YUV420P && frame->format != AV_PIX_FMT_YUVJ420P) return false;
+    const int w = frame->width, h = frame->height;
+    const int cw = (w + 1) / 2, ch = (h + 1) / 2;
+    out->resize(static_cast<size_t>(w) * h + 2 * static_cast<size_t>(cw) * ch);
+    uint8_t* dst = out->data();
+    for (int plane = 0; plane < 3; ++plane) {
+        const int pw = plane ? cw : w, ph = plane ? ch : h;
+        for (int y = 0; y < ph; ++y) {
+            std::memcpy(
+                dst, frame->data[plane] + static_cast<ptrdiff_t>(y) * frame->linesize[plane], pw);
+            dst += pw;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void Port::Present(const Picture& picture) {
+    m_current = picture;
+    m_currentNumber = picture.number;
+    m_currentTimeMs = picture.timeMs;
+    m_width = picture.frame->width;
+    m_height = picture.frame->height;
+    DeliverDecoded(picture);
+    Draw(picture);
+    if (m_source && m_hasAudio && !m_reverse && m_level == 0) {
+        AudioOutput& audio = AudioOutput::Instance();
+        if (audio.Audible(m_id)) audio.SetClock(m_id, &m_clock);
+    }
+}
+
+void Port::Draw(const Picture& picture) {
+    if (!m_window || !m_window->get_size || !m_window->present) return;
+    int32_t width = 0, height = 0;
+    if (!m_window->get_size(m_window->user, &width, &height) || width <= 0 || height <= 0) return;
+    RenderSettings settings;
+    PortCallbacks callbacks;
+    {
+        std::lock_guard lock(m_mutex);
+        settings = m_settings;
+        callbacks = m_callbacks;
+    }
+    if (!m_renderer.Render(picture.frame.get(), width, height, settings)) return;
+    VemorDrawContext context{m_renderer.Pixels(), m_renderer.Width(), m_renderer.Height(),
+                             m_renderer.Stride()};
+    if (callbacks.draw) callbacks.draw(m_id, &context, callbacks.drawUser);
+    if (callbacks.ivsDraw && callbacks.ivsEnabled) {
+        callbacks.ivsDraw(m_id, &context, nullptr, 0, callbacks.ivsDrawUser);
+    }
+    m_window->present(m_window->user, m_renderer.Pixels(), m_renderer.Width(), m_renderer.Height(),
+                      m_renderer.Stride());
+}
+
+void Port::Redraw() {
+    if (m_current) Draw(*m_current);
+}
+
+void Port::DeliverDecoded(const Picture& picture) {
+    const AVFrame* frame = picture.frame.get();
+    PortCallbacks callbacks;
+    {
+        std::lock_guard lock(m_mutex);
+        callbacks = m_callbacks;
+    }
+    const bool sizeChanged = m_lastCodedWidth != 0 && (m_lastCodedWidth != frame->width ||
+                                                       m_lastCodedHeight != frame->height);
+    m_lastCodedWidth = frame->width;
+    m_lastCodedHeight = frame->height;
+    if (sizeChanged) {
+        if (callbacks.encChange) callbacks.encChange(m_id, callbacks.encChangeUser);
+        if (callbacks.encChangeWindow && callbacks.encChangeWindow->post_message) {
+            callbacks.encChangeWindow->post_message(callbacks.encChangeWindow->user,
+                                                    callbacks.encChangeMessage);
+        }
+    }
+    if (callbacks.display) {
+        VemorDisplayInfo info{};
+        info.nPort = m_id;
+        info.nType = VIDMUX_FRAME_VIDEO_YV12;
+        info.nWidth = frame->width;
+        info.nHeight = frame->height;
+        info.nStamp = static_cast<int32_t>(picture.timeMs);
+        info.nUser = callbacks.displayUser;
+        callbacks.display(&info);
+    }
+    if (callbacks.decode) {
+        VemorFrameInfo info{};
+        info.nWidth = frame->width;
+        info.nHeight = frame->height;
+        info.nStamp = static_cast<int32_t>(picture.timeMs);
+        info.nType = VIDMUX_FRAME_VIDEO_YV12;
+        info.nFrameRate = static_cast<int32_t>(m_source ? m_source->Fps() + 0.5 : 0);
+        info.dwFrameNum = static_cast<uint32_t>(picture.number);
+        const bool packed = PackI420(frame, &m_decodeBuffer);
+        callbacks.decode(m_id, packed ? m_decodeBuffer.data() : nullptr,
+                         packed ? static_cast<int32_t>(m_decodeBuffer.size()) : 0, &info,
+                         callbacks.decodeUser, 0);
+    }
+}
+
+void Port::DeliverWatermark(const AVFrame* frame) {
+    if (!frame) return;
+    VemorWatermarkCallBack callback;
+    void* user;
+    {
+        std::lock_guard lock(m_mutex);
+        callback = m_callbacks.watermark;
+        user = m_callbacks.watermarkUser;
+    }
+    if (!callback) return;
+    for (int i = 0; i < frame->nb_side_data; ++i) {
+        const AVFrameSideData* side = frame->side_data[i];
+        if (side->type != AV_FRAME_DATA_SEI_UNREGISTERED) continue;
+        if (side->size < kUuidBytes + VIDMUX_WATERMARK_BYTES) continue;
+        if (std::memcmp(side->data, kWatermarkUuid, kUuidBytes) != 0) continue;
+        const uint8_t* record = side->data + kUuidBytes;
+        callback(m_id, &record, user);
+    }
+}
+
+int Port::Snapshot(bool jpeg, uint8_t* buffer, uint32_t size, uint32_t* outSize) {
+    if (!buffer || !outSize) return VIDMUX_ERR_NULL_POINTER;
+    return Call([=, this] {
+        if (!m_current) return static_cast<int>(VIDMUX_ERR_NO_PICTURE);
+        const std::vector<uint8_t> image =
+            jpeg ? EncodeJpeg(m_current->frame.get()) : EncodeBmp(m_current->frame.get());
+        if (image.empty()) return static_cast<int>(VIDMUX_ERR_ENCODE);
+        *outSize = static_cast<uint32_t>(image.size());
+        if (image.size() > size) return static_cast<int>(VIDMUX_ERR_BUFFER_TOO_SMALL);
+        std::memcpy(buffer, image.data(), image.size());
+        return static_cast<int>(VIDMUX_NOERROR);
+    });
+}
+
+int Port::Refresh() {
+    return Call([this] {
+        if (!m_current) return static_cast<int>(VIDMUX_ERR_NO_PICTURE);
+        Redraw();
+        return static_cast<int>(VIDMUX_NOERROR);
+    });
+}
+
+}  // namespace vidmux
