@@ -42,9 +42,9 @@ struct SampleSpec {
     int fpsNum = 25;
     int fpsDen = 1;
     int frameCount = 50;
-    int gop = 25;          // key frame every `gop` frames, closed groups
-    bool bFrames = false;  // two B-frames between references when true
-    bool audio = false;    // MP2 (recorder, TS), AAC (MP4); never in raw H.264
+    int gop = 25;                    // key frame every `gop` frames, closed groups
+    bool bFrames = false;            // two B-frames between references when true
+    bool audio = false;              // MP2 (recorder, TS), AAC (MP4); never in raw H.264
     std::optional<StartTime> start;  // absolute start: head (recorder) or creation_time (MP4)
     std::optional<Watermark> watermark;
 };

@@ -1,0 +1,91 @@
+#include "video_encoder.h"
+
+extern "C" {
+#include <libavutil/opt.h>
+}
+
+namespace samplegen {
+
+bool VideoEncoder::Open(const SampleSpec& spec, bool globalHeader, std::string* error) {
+    const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
+    if (!codec) {
+        *error = "this FFmpeg has no libx264 encoder";
+        return false;
+    }
+    m_codec.reset(avcodec_alloc_context3(codec));
+    m_packet.reset(av_packet_alloc());
+    if (!m_codec || !m_packet) {
+        *error = "out of memory";
+        return false;
+    }
+    AVCodecContext* c = m_codec.get();
+    c->width = spec.width;
+    c->height = spec.height;
+    c->pix_fmt = AV_PIX_FMT_YUV420P;
+    c->time_base = AVRational{spec.fpsDen, spec.fpsNum};
+    c->framerate = AVRational{spec.fpsNum, spec.fpsDen};
+    c->sample_aspect_ratio = AVRational{1, 1};
+    c->gop_size = spec.gop;
+    c->keyint_min = spec.gop;
+    c->max_b_frames = spec.bFrames ? 2 : 0;
+    c->thread_count = 1;
+    if (globalHeader) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    m_gop = spec.gop;
+
+    // "ultrafast" keeps large benchmark files quick to write; with the fixed
+    // B-frame decision (b-adapt=0) every group has the same frame pattern.
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "preset", "ultrafast", 0);
+    av_dict_set(&options, "threads", "1", 0);
+    av_dict_set(&options, "forced-idr", "1", 0);
+    av_dict_set(&options, "x264-params",
+                "threads=1:sliced-threads=0:scenecut=0:open-gop=0:b-adapt=0:b-pyramid=none:"
+                "cabac=1:deblock=1:log=1",
+                0);
+    const int opened = avcodec_open2(c, codec, &options);
+    av_dict_free(&options);
+    if (opened < 0) {
+        *error = AvErrorText("cannot open the libx264 encoder", opened);
+        return false;
+    }
+    return true;
+}
+
+bool VideoEncoder::Encode(AVFrame* frame, int index, const PacketSink& sink, std::string* error) {
+    frame->pts = index;
+    // Forcing the type keeps key frames on exact multiples of the group
+    // length whatever the encoder's own placement would be.
+    frame->pict_type = index % m_gop == 0 ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
+    frame->key_frame = index % m_gop == 0;
+    const int sent = avcodec_send_frame(m_codec.get(), frame);
+    if (sent < 0) {
+        *error = AvErrorText("video encoding failed", sent);
+        return false;
+    }
+    return Drain(sink, error);
+}
+
+bool VideoEncoder::Flush(const PacketSink& sink, std::string* error) {
+    const int sent = avcodec_send_frame(m_codec.get(), nullptr);
+    if (sent < 0) {
+        *error = AvErrorText("video encoding failed", sent);
+        return false;
+    }
+    return Drain(sink, error);
+}
+
+bool VideoEncoder::Drain(const PacketSink& sink, std::string* error) {
+    for (;;) {
+        const int got = avcodec_receive_packet(m_codec.get(), m_packet.get());
+        if (got == AVERROR(EAGAIN) || got == AVERROR_EOF) return true;
+        if (got < 0) {
+            *error = AvErrorText("video encoding failed", got);
+            return false;
+        }
+        const bool ok = sink(m_packet.get(), error);
+        av_packet_unref(m_packet.get());
+        if (!ok) return false;
+    }
+}
+
+}  // namespace samplegen
