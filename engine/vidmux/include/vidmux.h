@@ -151,11 +151,9 @@ typedef struct VemorFrameInfo {
  * information, channel. It travels in H.264 "user data unregistered" SEI
  * messages that start with this UUID. */
 #define VIDMUX_WATERMARK_BYTES 17
-#define VIDMUX_WATERMARK_UUID                                                                     \
-    {                                                                                             \
-        0x4f, 0x72, 0x6c, 0x69, 0x6e, 0x57, 0x4d, 0x4b, 0x9d, 0x1e, 0x52, 0x0c, 0x7a, 0x33, 0xe8, \
-            0x41                                                                                  \
-    }
+#define VIDMUX_WATERMARK_UUID                                                               \
+    {0x6f, 0x72, 0x6c, 0x69, 0x8c, 0x3e, 0x4b, 0x57, 0x9a, 0x21, 0x5d, 0xe4, 0x07, 0xb3, \
+     0xc6, 0x1f}
 
 typedef void (*VemorDisplayCallBack)(const VemorDisplayInfo* pstDisplayInfo);
 typedef void (*VemorDrawFun)(int32_t nPort, VemorDrawContext* hDc, void* pUser);

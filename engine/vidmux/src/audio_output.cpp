@@ -20,8 +20,9 @@ constexpr int kDeviceBufferFrames = 1024;
 }  // namespace
 
 AudioOutput& AudioOutput::Instance() {
-    static AudioOutput output;
-    return output;
+    // Never destroyed: ports may still be closing while the process exits.
+    static AudioOutput* output = new AudioOutput;
+    return *output;
 }
 
 void AudioOutput::EnsureDevice() {

@@ -86,8 +86,12 @@ void MediaSource::SetIndex(std::shared_ptr<const FrameIndex> index) {
     if (m_index->Timestamped()) {
         m_elementary = false;
         m_startPts = m_index->FirstPts();
-    } else {
+    } else if (!m_elementary) {
+        // Some packets carry no timestamp after all: count pictures from the
+        // last one numbered by its time.
         m_elementary = true;
+        m_nextCount = m_lastNumber + 1;
+        m_nextTag = m_nextCount;
     }
 }
 
@@ -242,6 +246,11 @@ MediaSource::Status MediaSource::Next(Picture* out) {
 }
 
 void MediaSource::Identify(const AVFrame* frame, Picture* out) {
+    IdentifyPicture(frame, out);
+    m_lastNumber = out->number;
+}
+
+void MediaSource::IdentifyPicture(const AVFrame* frame, Picture* out) {
     if (m_elementary) {
         // Counting is exact while every picture comes out; with B-frames
         // dropped, the packet's decode-order tag is the nearest estimate.

@@ -71,6 +71,7 @@ private:
     bool SendNextPacket();
     void DecodeAudio(const AVPacket* packet);
     void Identify(const AVFrame* frame, Picture* out);
+    void IdentifyPicture(const AVFrame* frame, Picture* out);
     void ResetAfterSeek();
 
     OpenedInput m_input;
@@ -97,6 +98,7 @@ private:
     int64_t m_skipUntilPos = -1;  // after a seek: drop video packets before the key frame
     int64_t m_nextCount = 0;      // number of the next picture in counted mode
     int64_t m_nextTag = 0;        // decode-order tag of the next video packet
+    int64_t m_lastNumber = -1;    // number of the last picture delivered
 };
 
 }  // namespace vidmux

@@ -4,6 +4,14 @@
 
 namespace vidmux {
 
+namespace {
+
+// Members started together offer their first pictures within this time; the
+// earliest of them sets the group clock.
+constexpr auto kGatherWindow = std::chrono::milliseconds(40);
+
+}  // namespace
+
 double SpeedOfLevel(int level) { return std::ldexp(1.0, level); }
 
 void PlayClock::Anchor(int64_t mediaMs, TimePoint now) {
@@ -26,8 +34,9 @@ int64_t PlayClock::MediaAt(TimePoint now) const {
 }
 
 SyncGroup& SyncGroup::Instance() {
-    static SyncGroup group;
-    return group;
+    // Never destroyed: ports may still be closing while the process exits.
+    static SyncGroup* group = new SyncGroup;
+    return *group;
 }
 
 void SyncGroup::Join(int port) {
@@ -73,7 +82,10 @@ TimePoint SyncGroup::DueTime(int64_t absoluteMs, double speed, TimePoint now) {
     std::lock_guard lock(m_mutex);
     if (!m_clock.Anchored()) {
         m_clock.SetSpeed(speed);
-        m_clock.Anchor(absoluteMs, now);
+        m_gatherUntil = now + kGatherWindow;
+        m_clock.Anchor(absoluteMs, m_gatherUntil);
+    } else if (now < m_gatherUntil && absoluteMs < m_clock.MediaAt(m_gatherUntil)) {
+        m_clock.Anchor(absoluteMs, m_gatherUntil);
     }
     return m_clock.DueTime(absoluteMs);
 }

@@ -37,9 +37,10 @@ private:
 };
 
 // Synchronisation group 0: its members present pictures by one clock in
-// absolute time. The first member to present after the group was idle or
-// repositioned sets the clock; members ahead of it wait, members behind it
-// present without waiting until they have caught up.
+// absolute time. After the group was idle or repositioned, the clock is set
+// by the earliest picture any member offers within a short gathering window;
+// members ahead of the clock wait, members behind it present without waiting
+// until they have caught up.
 class SyncGroup {
 public:
     static SyncGroup& Instance();
@@ -62,6 +63,7 @@ private:
     std::set<int> m_members;
     std::set<int> m_playing;
     PlayClock m_clock;
+    TimePoint m_gatherUntil{};
 };
 
 }  // namespace vidmux

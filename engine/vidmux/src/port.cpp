@@ -77,17 +77,16 @@ int Port::OpenFile(const std::string& path) {
     auto source = std::make_unique<MediaSource>();
     int error = VIDMUX_NOERROR;
     if (!source->Open(path, &error)) return error;
-    // A file that yields no picture is not playable, whatever its container says.
+    // A file that yields no picture is not playable, whatever its container
+    // says. The picture is kept: it is the first one Play shows.
     Picture first;
-    if (source->Next(&first) != MediaSource::Status::Picture || !source->SeekToStart()) {
-        return VIDMUX_ERR_DECODE;
-    }
+    if (source->Next(&first) != MediaSource::Status::Picture) return VIDMUX_ERR_DECODE;
 
     m_source = std::move(source);
     m_cache = std::make_unique<PictureCache>(kPictureCacheBytes);
     m_current.reset();
-    m_pending.reset();
-    m_sourceLast = -1;
+    m_pending = first;
+    m_sourceLast = first.number;
     m_level = 0;
     m_reverse = false;
     m_endReported = false;

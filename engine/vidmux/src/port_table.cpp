@@ -1,10 +1,25 @@
 #include "port_table.h"
 
+#include <cstdlib>
+
 namespace vidmux {
 
+namespace {
+
+// Ports a program forgot to free are closed before the process exits, so no
+// decoding thread runs while the C and C++ runtimes tear down.
+void FreeAllPortsAtExit() {
+    for (int id = 0; id < VIDMUX_MAX_PORTS; ++id) PortTable::Instance().Free(id);
+}
+
+}  // namespace
+
 PortTable& PortTable::Instance() {
-    static PortTable table;
-    return table;
+    static PortTable* table = [] {
+        std::atexit(&FreeAllPortsAtExit);
+        return new PortTable;
+    }();
+    return *table;
 }
 
 int PortTable::Take() {
