@@ -1,0 +1,78 @@
+// The main window's initialisation and teardown, in their fixed order.
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "lang/language_parser.h"
+#include "mainwnd/command_line_path.h"
+#include "mainwnd/orlin_dlg.h"
+#include "playback/dlg_show.h"
+#include "playback/file_probe.h"
+#include "settings/settings_startup.h"
+
+namespace {
+// Linux counts as a system newer than major version 5 everywhere the version matters.
+constexpr int32_t kOsMajorVersion = 6;
+}  // namespace
+
+bool COrlinDlg::OnInitDialog(const QStringList& arguments) {
+    m_nOsMajorVersion = kOsMajorVersion;
+
+    // Settings first: the language and the playback options shape everything after.
+    LoadSettingsAtStartup(m_stSettings);
+
+    m_pDlgShow = new CDlgShow(this);
+    m_pDlgShow->SetMainWnd(this);
+    m_pDlgShow->hide();
+    m_bDlgShowCreated = true;
+    m_pDlgShow->SetSyncMode(false);
+
+    LayoutControls();
+
+    if (m_nOsMajorVersion > 5) {
+        if (const QScreen* pScreen = QGuiApplication::primaryScreen()) {
+            const QRect rcScreen = pScreen->availableGeometry();
+            move(rcScreen.center() - QPoint(width() / 2, height() / 2));
+        }
+    }
+
+    RefreshPlayState();
+    ApplyLanguage(m_stSettings.nLanguage);
+
+    // The window always starts at the screen origin at its normal size.
+    setGeometry(0, 0, START_WIDTH, START_HEIGHT);
+    m_pDlgShow->show();
+    LayoutControls();
+
+    m_nOsMajorVersion = kOsMajorVersion;
+    m_timer2.start();
+    OpenCommandLineFile(arguments);
+    return true;
+}
+
+void COrlinDlg::ApplyLanguage(LanguageCode nCode) {
+    m_stSettings.nLanguage = nCode;
+    CLanguageParser::LoadStringFile(nCode);
+    ReloadStatusTexts();
+    RefreshPlayState();
+}
+
+void COrlinDlg::OpenCommandLineFile(const QStringList& arguments) {
+    const QString strPath = CommandLinePath(arguments);
+    if (strPath.isEmpty() || !QFileInfo::exists(strPath) || !ProbeMediaFile(strPath)) return;
+    AddToPlaylist(strPath);
+    m_pDlgShow->SelectPaneByIndex(0);
+    OpenInPane(strPath);
+}
+
+void COrlinDlg::OnDestroy() {
+    if (m_bDestroyed) return;
+    m_bDestroyed = true;
+    SaveSettingsAtExit(m_stSettings);
+    // Deleting the container closes its panes and frees their engine ports.
+    delete m_pDlgShow;
+    m_pDlgShow = nullptr;
+    m_bDlgShowCreated = false;
+    m_timer2.stop();
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+#include "playback/play_state.h"
+
+class CPlayWnd;
+class IMainWindowLink;
+
+// The pane container: fills the main window's video area, owns the panes,
+// keeps which one is selected, routes the main window's playback commands to
+// the selected pane (or, in synchronous mode, to every active pane) and posts
+// the play-state message after each command.
+//
+// It holds slots for the full grid; the one-pane layout is the one in use, so
+// only pane 0 exists for now.
+class CDlgShow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int32_t MAX_PANES = 16;
+
+    explicit CDlgShow(QWidget* pParent);
+    ~CDlgShow() override;
+
+    void SetMainWnd(IMainWindowLink* pMainWnd);
+
+    CPlayWnd* GetPlayWnd(int32_t nIndex) const;
+    CPlayWnd* GetSelPlayWnd() const { return GetPlayWnd(m_nSelIndex); }
+    int32_t GetSelIndex() const { return m_nSelIndex; }
+    int32_t GetLayout() const { return m_nLayout; }
+    bool IsEnlarged() const { return m_bEnlarged; }
+    bool GetDrawMode() const { return m_bDrawMode; }
+    bool IsSyncMode() const { return m_bSync; }
+    bool IsSyncActive(int32_t nIndex) const;
+    void SetSyncActive(int32_t nIndex, bool bActive);
+    // Entering or leaving synchronous mode closes every open pane.
+    void SetSyncMode(bool bSync);
+    // Registers the plain (true) or the analysis (false) draw callback on every pane.
+    bool SetDrawMode(bool bPlainDraw);
+
+    // Selection; each posts the play-state message when the selection is taken.
+    void SelectPane(CPlayWnd* pPane);
+    void SelectPaneByIndex(int32_t nIndex);
+    // Redraws the selection frames, moves the sound to the selected pane and
+    // gives it the keyboard focus.
+    void RefreshSelection();
+    void ToggleEnlarged();
+
+    // Commands from the main window.
+    bool PlayPause();
+    bool Play();
+    bool Pause();
+    bool Stop();
+    bool CloseFile();
+    bool Fast();
+    bool Slow();
+    bool BackOneFrame();
+    bool BackPlay(bool bOn);
+    bool GoToStart();
+    bool GoToEnd();
+    bool SetFramePos(uint32_t nFrame);
+    bool SetTimePos(uint32_t nSeconds);
+    // Opens the path in the selected pane and plays it whatever the open gave.
+    bool OpenAndPlay(const QString& strPath);
+    int32_t Capture(int32_t nImageType, const QString& strFolder);
+    int32_t ContinuousCapture(bool bOn, int32_t nImageType, const QString& strFolder);
+    // On: the selected pane sounds at `nVolume`; off: every pane is silenced.
+    void SetVolume(int32_t nVolume, bool bOn);
+    // The selected pane's state; in synchronous mode the state of the group.
+    PlayState GetSelState() const;
+    // Resets and closes every open pane (shutdown, mode changes).
+    void CloseAllPanes();
+
+protected:
+    void resizeEvent(QResizeEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
+
+private:
+    bool Guarded() const;
+    void Relayout();
+    void PostPlayStateChanged() const;
+    void StopSoundShare(CPlayWnd* pPane) const;
+    template <typename Fn>
+    void ForEachPaneInLayout(Fn fn) const;
+
+    IMainWindowLink* m_pMainWnd = nullptr;
+    std::array<CPlayWnd*, MAX_PANES> m_pPlayWnd{};
+    int32_t m_nLayout = 1;
+    int32_t m_nSelIndex = 0;
+    bool m_bEnlarged = false;
+    bool m_bSync = false;
+    bool m_bDrawMode = true;
+    std::array<uint8_t, MAX_PANES> m_bySyncActive{};
+};

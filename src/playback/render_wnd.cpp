@@ -1,0 +1,118 @@
+#include "playback/render_wnd.h"
+
+#include <QMetaObject>
+#include <QPainter>
+#include <QResizeEvent>
+#include <cstring>
+
+#include "common/debug_log.h"
+#include "playback/process_uptime.h"
+
+namespace {
+constexpr const char* kIdleImagePath = ":/bitmaps/144.png";
+// Logged once per process: how long start-up took to put a picture on screen.
+std::atomic<bool> g_bFirstPictureLogged{false};
+}  // namespace
+
+CRenderWnd::CRenderWnd(QWidget* pParent) : QWidget(pParent) {
+    setObjectName(QStringLiteral("render%1").arg(CTRL_ID));
+    // The pane handles the mouse (selection, zoom drag); the picture is passive.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+    m_stWindow.user = this;
+    m_stWindow.get_size = &CRenderWnd::GetSizeThunk;
+    m_stWindow.present = &CRenderWnd::PresentThunk;
+    m_stWindow.post_message = nullptr;
+}
+
+CRenderWnd::~CRenderWnd() = default;
+
+int32_t CRenderWnd::GetSizeThunk(void* pUser, int32_t* pWidth, int32_t* pHeight) {
+    auto* pThis = static_cast<CRenderWnd*>(pUser);
+    const int32_t nWidth = pThis->m_nWidth.load();
+    const int32_t nHeight = pThis->m_nHeight.load();
+    if (nWidth <= 0 || nHeight <= 0) return 0;
+    *pWidth = nWidth;
+    *pHeight = nHeight;
+    return 1;
+}
+
+void CRenderWnd::PresentThunk(void* pUser, const uint8_t* pPixels, int32_t nWidth, int32_t nHeight,
+                              int32_t nStride) {
+    static_cast<CRenderWnd*>(pUser)->Present(pPixels, nWidth, nHeight, nStride);
+}
+
+void CRenderWnd::Present(const uint8_t* pPixels, int32_t nWidth, int32_t nHeight, int32_t nStride) {
+    if (pPixels == nullptr || nWidth <= 0 || nHeight <= 0 || nStride < nWidth * 4) return;
+    {
+        std::lock_guard lock(m_pictureMutex);
+        if (m_imgPicture.width() != nWidth || m_imgPicture.height() != nHeight) {
+            m_imgPicture = QImage(nWidth, nHeight, QImage::Format_RGB32);
+        }
+        for (int32_t y = 0; y < nHeight; ++y) {
+            memcpy(m_imgPicture.scanLine(y), pPixels + size_t(y) * nStride, size_t(nWidth) * 4);
+        }
+    }
+    ++m_nPresented;
+    if (!m_bRepaintQueued.exchange(true)) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_bRepaintQueued = false;
+                update();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void CRenderWnd::SetContent(Content eContent) {
+    if (m_eContent == eContent) return;
+    m_eContent = eContent;
+    update();
+}
+
+void CRenderWnd::ClearPicture() {
+    std::lock_guard lock(m_pictureMutex);
+    m_imgPicture = QImage();
+}
+
+QImage CRenderWnd::LastPicture() const {
+    std::lock_guard lock(m_pictureMutex);
+    return m_imgPicture.copy();
+}
+
+void CRenderWnd::resizeEvent(QResizeEvent* pEvent) {
+    m_nWidth = pEvent->size().width();
+    m_nHeight = pEvent->size().height();
+    QWidget::resizeEvent(pEvent);
+}
+
+void CRenderWnd::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (m_eContent == Content::IdleImage) {
+        PaintIdleImage(painter);
+        return;
+    }
+    if (m_eContent != Content::Picture) return;
+    std::lock_guard lock(m_pictureMutex);
+    if (m_imgPicture.isNull()) return;
+    // Until the engine renders at a new size the last picture is stretched.
+    painter.drawImage(rect(), m_imgPicture);
+    if (!g_bFirstPictureLogged.exchange(true)) {
+        DebugLog("First picture on screen %lld ms after process start",
+                 static_cast<long long>(ProcessUptimeMs()));
+    }
+}
+
+void CRenderWnd::PaintIdleImage(QPainter& painter) {
+    static const QImage imgIdle(kIdleImagePath);
+    if (imgIdle.isNull()) return;
+    if (imgIdle.width() <= width() && imgIdle.height() <= height()) {
+        painter.drawImage((width() - imgIdle.width()) / 2, (height() - imgIdle.height()) / 2,
+                          imgIdle);
+    } else {
+        painter.drawImage(rect(), imgIdle);
+    }
+}

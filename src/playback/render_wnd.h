@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <atomic>
+#include <mutex>
+
+#include "vidmux.h"
+
+// The child window the engine renders a pane's pictures into. The engine's
+// thread hands each finished picture to `present`; it is copied under a small
+// lock and a repaint is queued, so the widget itself is only touched on the
+// user-interface thread.
+class CRenderWnd : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int CTRL_ID = 1001;
+
+    // What the window shows when there is no live picture to paint.
+    enum class Content { Black, IdleImage, Picture };
+
+    explicit CRenderWnd(QWidget* pParent);
+    ~CRenderWnd() override;
+
+    // Stays valid for the widget's lifetime; hand it to the engine.
+    VemorRenderWindow* EngineWindow() { return &m_stWindow; }
+
+    void SetContent(Content eContent);
+    Content GetContent() const { return m_eContent; }
+    // Drops the stored picture, so a later Picture content starts black.
+    void ClearPicture();
+    // A copy of the last picture the engine presented (null image when none).
+    QImage LastPicture() const;
+    // Number of pictures the engine presented since creation.
+    uint64_t PresentedCount() const { return m_nPresented.load(); }
+
+protected:
+    void paintEvent(QPaintEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+
+private:
+    static int32_t GetSizeThunk(void* pUser, int32_t* pWidth, int32_t* pHeight);
+    static void PresentThunk(void* pUser, const uint8_t* pPixels, int32_t nWidth, int32_t nHeight,
+                             int32_t nStride);
+    void Present(const uint8_t* pPixels, int32_t nWidth, int32_t nHeight, int32_t nStride);
+    void PaintIdleImage(QPainter& painter);
+
+    VemorRenderWindow m_stWindow{};
+    // The size the engine renders at, written on resize and read by the engine.
+    std::atomic<int32_t> m_nWidth{0};
+    std::atomic<int32_t> m_nHeight{0};
+    mutable std::mutex m_pictureMutex;
+    QImage m_imgPicture;
+    // One queued repaint at a time however fast the engine presents.
+    std::atomic<bool> m_bRepaintQueued{false};
+    std::atomic<uint64_t> m_nPresented{0};
+    Content m_eContent = Content::Black;
+};

@@ -1,0 +1,72 @@
+// Draws bitmap 144, the picture an idle pane shows: a dark panel with a camera
+// lens and the program's name. Run once; the PNG it writes is committed.
+//   orlin_draw_idle_picture src/res/bitmaps/144.png   (QT_QPA_PLATFORM=offscreen)
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
+        return 2;
+    }
+    constexpr int kWidth = 400;
+    constexpr int kHeight = 228;
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    QLinearGradient background(0, 0, 0, kHeight);
+    background.setColorAt(0, QColor(34, 37, 43));
+    background.setColorAt(1, QColor(14, 15, 18));
+    p.fillRect(image.rect(), background);
+
+    // Camera body with its lens on the left.
+    const QPointF lens(118, 114);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(52, 57, 66));
+    p.drawRoundedRect(QRectF(58, 70, 124, 88), 14, 14);
+    p.setBrush(QColor(70, 76, 88));
+    p.drawRoundedRect(QRectF(74, 60, 30, 14), 4, 4);
+    p.setBrush(QColor(24, 26, 30));
+    p.drawEllipse(lens, 38, 38);
+    QRadialGradient glass(lens, 30, lens - QPointF(8, 8));
+    glass.setColorAt(0, QColor(96, 170, 220));
+    glass.setColorAt(0.45, QColor(30, 70, 120));
+    glass.setColorAt(1, QColor(8, 14, 26));
+    p.setBrush(glass);
+    p.drawEllipse(lens, 30, 30);
+    p.setBrush(QColor(10, 12, 16));
+    p.drawEllipse(lens, 11, 11);
+    p.setBrush(QColor(255, 255, 255, 150));
+    p.drawEllipse(lens - QPointF(11, 11), 5, 5);
+    // Recording light.
+    p.setBrush(QColor(220, 52, 52));
+    p.drawEllipse(QPointF(166, 84), 4, 4);
+
+    // Name and a thin rule under it.
+    QFont title(QStringLiteral("Sans Serif"));
+    title.setPixelSize(46);
+    title.setWeight(QFont::DemiBold);
+    title.setLetterSpacing(QFont::AbsoluteSpacing, 2);
+    p.setFont(title);
+    p.setPen(QColor(226, 230, 236));
+    p.drawText(QRectF(200, 72, 190, 56), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Orlin"));
+    p.setPen(QPen(QColor(96, 170, 220), 2));
+    p.drawLine(QPointF(203, 132), QPointF(330, 132));
+    QFont caption(QStringLiteral("Sans Serif"));
+    caption.setPixelSize(13);
+    p.setFont(caption);
+    p.setPen(QColor(140, 146, 156));
+    p.drawText(QRectF(203, 138, 190, 22), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Video Player"));
+    p.end();
+    return image.save(QString::fromLocal8Bit(argv[1]), "PNG") ? 0 : 1;
+}
