@@ -5,10 +5,17 @@
 #include <vector>
 
 #include "command_line.h"
+#include "common/debug_log.h"
 #include "demo_set.h"
+
+extern "C" {
+#include <libavutil/log.h>
+}
 
 int main(int argc, char** argv) {
     using namespace samplegen;
+    av_log_set_level(AV_LOG_WARNING);            // keep the encoders' statistics off the terminal
+    SetDebugLogSink([](const std::string&) {});  // failures are reported below, once
     const std::vector<std::string> args(argv + 1, argv + argc);
     CommandLine cl;
     std::string error;

@@ -87,9 +87,14 @@ void FramePainter::PaintCounter(AVFrame* frame, int number) const {
     const int y = FrameNumberCode::BandHeight(m_height) + m_height / 24 + margin;
     const int width = BlockDigits::TextWidth(number, unit);
     const int height = BlockDigits::TextHeight(unit);
-    FillRect(frame->data[0], frame->linesize[0], x - margin, std::min(m_height, y - margin),
-             std::min(m_width, x + width + margin), std::min(m_height, y + height + margin),
-             kBlack);
+    const int left = std::min(m_width, x - margin), right = std::min(m_width, x + width + margin);
+    const int top = std::min(m_height, y - margin),
+              bottom = std::min(m_height, y + height + margin);
+    FillRect(frame->data[0], frame->linesize[0], left, top, right, bottom, kBlack);
+    for (int plane = 1; plane <= 2; ++plane) {
+        FillRect(frame->data[plane], frame->linesize[plane], left / 2, top / 2, (right + 1) / 2,
+                 (bottom + 1) / 2, kNeutralChroma);
+    }
     BlockDigits::Draw(frame->data[0], frame->linesize[0], m_width, m_height, number, x, y, unit,
                       kWhite);
 }

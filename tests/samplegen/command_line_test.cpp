@@ -7,7 +7,7 @@ namespace {
 using samplegen::CommandLine;
 using samplegen::Container;
 
-TEST(CommandLineTest, OptionsFillTheSpec) {
+TEST(SampleCommandLineTest, OptionsFillTheSpec) {
     CommandLine cl;
     std::string error;
     ASSERT_TRUE(samplegen::ParseCommandLine(
@@ -35,7 +35,7 @@ TEST(CommandLineTest, OptionsFillTheSpec) {
     EXPECT_EQ(cl.spec.watermark->packedTime, samplegen::PackTime(*cl.spec.start));
 }
 
-TEST(CommandLineTest, WatermarkWithoutStartStillHasATime) {
+TEST(SampleCommandLineTest, WatermarkWithoutStartStillHasATime) {
     CommandLine cl;
     std::string error;
     ASSERT_TRUE(samplegen::ParseCommandLine({"--watermark", "7", "x.rec"}, &cl, &error));
@@ -43,7 +43,7 @@ TEST(CommandLineTest, WatermarkWithoutStartStillHasATime) {
     EXPECT_NE(cl.spec.watermark->packedTime, 0u);
 }
 
-TEST(CommandLineTest, BadArgumentsSayWhatIsWrong) {
+TEST(SampleCommandLineTest, BadArgumentsSayWhatIsWrong) {
     const std::vector<std::vector<std::string>> bad = {
         {},
         {"--format", "avi", "x"},
@@ -72,7 +72,7 @@ TEST(CommandLineTest, BadArgumentsSayWhatIsWrong) {
     }
 }
 
-TEST(CommandLineTest, DemoAndHelpNeedNoOutput) {
+TEST(SampleCommandLineTest, DemoAndHelpNeedNoOutput) {
     CommandLine cl;
     std::string error;
     ASSERT_TRUE(samplegen::ParseCommandLine({"--demo", "samples"}, &cl, &error));

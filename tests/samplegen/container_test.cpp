@@ -31,9 +31,9 @@ struct ContainerCase {
 
 void PrintTo(const ContainerCase& c, std::ostream* os) { *os << c.name; }
 
-class ContainerTest : public testing::TestWithParam<ContainerCase> {};
+class SampleContainerTest : public testing::TestWithParam<ContainerCase> {};
 
-TEST_P(ContainerTest, EveryPictureComesBackWithItsNumberTimeAndType) {
+TEST_P(SampleContainerTest, EveryPictureComesBackWithItsNumberTimeAndType) {
     const ContainerCase& c = GetParam();
     TempFolder folder;
     SampleSpec spec;
@@ -89,7 +89,7 @@ TEST_P(ContainerTest, EveryPictureComesBackWithItsNumberTimeAndType) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Samples, ContainerTest,
+    Samples, SampleContainerTest,
     testing::Values(
         ContainerCase{"recorder_audio_b.rec", Container::Recorder, 25, 1, 25, true, true, "mp2"},
         ContainerCase{"recorder_plain.rec", Container::Recorder, 25, 1, 12, false, false, ""},
@@ -110,7 +110,7 @@ uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
 }
 uint16_t Le16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
 
-TEST(RecorderTest, HeadDescribesStreamAndStartAndStreamMapFollowsFirstPack) {
+TEST(SampleRecorderTest, HeadDescribesStreamAndStartAndStreamMapFollowsFirstPack) {
     TempFolder folder;
     SampleSpec spec;
     spec.width = 160;
@@ -157,7 +157,7 @@ TEST(RecorderTest, HeadDescribesStreamAndStartAndStreamMapFollowsFirstPack) {
     EXPECT_EQ(av_crc(av_crc_get_table(AV_CRC_32_IEEE), UINT32_MAX, &bytes[at], mapBytes), 0u);
 }
 
-TEST(RecorderTest, WithoutStartTimeOrAudioThoseHeadFieldsAreZero) {
+TEST(SampleRecorderTest, WithoutStartTimeOrAudioThoseHeadFieldsAreZero) {
     TempFolder folder;
     SampleSpec spec;
     spec.width = 160;
@@ -170,7 +170,7 @@ TEST(RecorderTest, WithoutStartTimeOrAudioThoseHeadFieldsAreZero) {
     for (size_t i = 12; i < 40; ++i) EXPECT_EQ(bytes[i], 0) << i;
 }
 
-TEST(Mp4Test, CreationTimeCarriesTheStartTimeOnlyWhenGiven) {
+TEST(SampleMp4Test, CreationTimeCarriesTheStartTimeOnlyWhenGiven) {
     TempFolder folder;
     SampleSpec spec;
     spec.container = Container::Mp4;
@@ -189,7 +189,7 @@ TEST(Mp4Test, CreationTimeCarriesTheStartTimeOnlyWhenGiven) {
     EXPECT_EQ(none.tags.count("creation_time"), 0u);
 }
 
-TEST(DeterminismTest, SameSpecGivesSameBytes) {
+TEST(SampleDeterminismTest, SameSpecGivesSameBytes) {
     TempFolder folder;
     SampleSpec spec;
     spec.width = 160;

@@ -13,7 +13,7 @@ namespace {
 
 using namespace samplegen_test;
 
-class FrameNumberTest : public testing::Test {
+class SampleFrameNumberTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         s_folder = new TempFolder;
@@ -38,10 +38,10 @@ protected:
     static TempFolder* s_folder;
     static ProbedSample* s_sample;
 };
-TempFolder* FrameNumberTest::s_folder = nullptr;
-ProbedSample* FrameNumberTest::s_sample = nullptr;
+TempFolder* SampleFrameNumberTest::s_folder = nullptr;
+ProbedSample* SampleFrameNumberTest::s_sample = nullptr;
 
-TEST_F(FrameNumberTest, SurvivesOddScalesAndJpegAndBmpSnapshots) {
+TEST_F(SampleFrameNumberTest, SurvivesOddScalesAndJpegAndBmpSnapshots) {
     for (int i = 0; i < 40; ++i) {
         SCOPED_TRACE("frame " + std::to_string(i));
         const uint8_t* pixels = Frame(i).pixels.data();
@@ -59,7 +59,7 @@ TEST_F(FrameNumberTest, SurvivesOddScalesAndJpegAndBmpSnapshots) {
     }
 }
 
-TEST_F(FrameNumberTest, ReadsThroughAPaddedStride) {
+TEST_F(SampleFrameNumberTest, ReadsThroughAPaddedStride) {
     const int stride = 4 * kWidth + 64;
     std::vector<uint8_t> padded(static_cast<size_t>(stride) * kHeight, 0xAB);
     for (int y = 0; y < kHeight; ++y) {
@@ -68,7 +68,7 @@ TEST_F(FrameNumberTest, ReadsThroughAPaddedStride) {
     EXPECT_EQ(samplegen::ReadFrameNumber(padded.data(), kWidth, kHeight, stride), 7);
 }
 
-TEST_F(FrameNumberTest, OneFlippedCellIsRejectedNotMisread) {
+TEST_F(SampleFrameNumberTest, OneFlippedCellIsRejectedNotMisread) {
     // Cells are twelve to a row and the band's rows are each 1/8 of the
     // height; the first two cells of each row are the marker.
     for (int cell : {2, 5, 11, 14, 23}) {
@@ -84,7 +84,7 @@ TEST_F(FrameNumberTest, OneFlippedCellIsRejectedNotMisread) {
     }
 }
 
-TEST(FrameNumberReadTest, PicturesWithoutABandGiveMinusOne) {
+TEST(SampleFrameNumberReadTest, PicturesWithoutABandGiveMinusOne) {
     const int w = 160, h = 120;
     std::vector<uint8_t> gray(4 * w * h, 128);
     EXPECT_EQ(samplegen::ReadFrameNumber(gray.data(), w, h, 4 * w), -1);
@@ -97,7 +97,7 @@ TEST(FrameNumberReadTest, PicturesWithoutABandGiveMinusOne) {
     EXPECT_EQ(samplegen::ReadFrameNumber(gray.data(), 8, 8, 32), -1);
 }
 
-TEST(ImageReaderTest, SizesOfBmpAndJpegAndRefusalOfOtherBytes) {
+TEST(SampleImageReaderTest, SizesOfBmpAndJpegAndRefusalOfOtherBytes) {
     const int w = 70, h = 50;
     std::vector<uint8_t> pixels(4 * w * h, 200);
     const auto bmp = EncodeBmp(pixels.data(), w, h);

@@ -37,9 +37,9 @@ std::vector<std::vector<uint8_t>> Watermarks(const ProbedFrame& frame) {
     return found;
 }
 
-class WatermarkTest : public testing::TestWithParam<Container> {};
+class SampleWatermarkTest : public testing::TestWithParam<Container> {};
 
-TEST_P(WatermarkTest, EveryKeyFrameAndOnlyKeyFramesCarryTheRecord) {
+TEST_P(SampleWatermarkTest, EveryKeyFrameAndOnlyKeyFramesCarryTheRecord) {
     samplegen::Watermark w;
     // Zero runs followed by small bytes: 00 00 03 must be escaped in the NAL unit.
     w.packedTime = samplegen::PackTime({2000, 1, 1, 0, 0, 1});
@@ -85,12 +85,12 @@ std::string ContainerName(const testing::TestParamInfo<Container>& info) {
     return kNames[static_cast<int>(info.param)];
 }
 
-INSTANTIATE_TEST_SUITE_P(Containers, WatermarkTest,
+INSTANTIATE_TEST_SUITE_P(Containers, SampleWatermarkTest,
                          testing::Values(Container::Recorder, Container::RawH264, Container::Mp4,
                                          Container::MpegTs),
                          ContainerName);
 
-TEST(WatermarkTest, NoWatermarkNoRecord) {
+TEST(SampleNoWatermarkTest, PlainStreamCarriesNoRecord) {
     TempFolder folder;
     samplegen::SampleSpec spec;
     spec.container = Container::RawH264;
@@ -105,7 +105,7 @@ TEST(WatermarkTest, NoWatermarkNoRecord) {
     for (const auto& frame : probed.frames) EXPECT_TRUE(Watermarks(frame).empty());
 }
 
-TEST(PackTimeTest, FieldsLandInTheirBits) {
+TEST(SamplePackTimeTest, FieldsLandInTheirBits) {
     EXPECT_EQ(samplegen::PackTime({2000, 0, 0, 0, 0, 1}), 1u);
     EXPECT_EQ(samplegen::PackTime({2063, 12, 31, 23, 59, 59}),
               (63u << 26) | (12u << 22) | (31u << 17) | (23u << 12) | (59u << 6) | 59u);

@@ -28,7 +28,7 @@ SampleSpec Small() {
     return spec;
 }
 
-TEST(WriteFailureTest, SpecsThatCannotBeHonouredAreRefused) {
+TEST(SampleWriteFailureTest, SpecsThatCannotBeHonouredAreRefused) {
     TempFolder folder;
     std::vector<std::pair<const char*, SampleSpec>> bad;
     auto add = [&](const char* what, auto change) {
@@ -59,7 +59,7 @@ TEST(WriteFailureTest, SpecsThatCannotBeHonouredAreRefused) {
     EXPECT_TRUE(samplegen::WriteSample(folder.Path("leap.rec"), leap));
 }
 
-TEST(WriteFailureTest, MissingFolderIsReported) {
+TEST(SampleWriteFailureTest, MissingFolderIsReported) {
     TempFolder folder;
     std::string error;
     EXPECT_FALSE(samplegen::WriteSample(folder.Path("no/such/x.rec"), Small(), &error));
@@ -69,7 +69,7 @@ TEST(WriteFailureTest, MissingFolderIsReported) {
 
 // Running out of room half-way (a file size limit stands in for a full disk)
 // fails the write, removes the partial file and keeps the previous file.
-TEST(WriteFailureTest, RunningOutOfRoomKeepsThePreviousFile) {
+TEST(SampleWriteFailureTest, RunningOutOfRoomKeepsThePreviousFile) {
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
