@@ -1,6 +1,8 @@
 #include "frame_number_code.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstddef>
 
 #include "samplegen/samplegen.h"
 

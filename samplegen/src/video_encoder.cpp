@@ -1,9 +1,5 @@
 #include "video_encoder.h"
 
-extern "C" {
-#include <libavutil/opt.h>
-}
-
 namespace samplegen {
 
 bool VideoEncoder::Open(const SampleSpec& spec, bool globalHeader, std::string* error) {
@@ -32,8 +28,10 @@ bool VideoEncoder::Open(const SampleSpec& spec, bool globalHeader, std::string* 
     if (globalHeader) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     m_gop = spec.gop;
 
-    // "ultrafast" keeps large benchmark files quick to write; with the fixed
-    // B-frame decision (b-adapt=0) every group has the same frame pattern.
+    // "ultrafast" keeps large benchmark files quick to write; CABAC and the
+    // loop filter put back the decoding work that real camera streams cost.
+    // With the fixed B-frame decision (b-adapt=0) every group has the same
+    // frame pattern; log=1 leaves only x264's warnings and errors.
     AVDictionary* options = nullptr;
     av_dict_set(&options, "preset", "ultrafast", 0);
     av_dict_set(&options, "threads", "1", 0);
@@ -56,7 +54,6 @@ bool VideoEncoder::Encode(AVFrame* frame, int index, const PacketSink& sink, std
     // Forcing the type keeps key frames on exact multiples of the group
     // length whatever the encoder's own placement would be.
     frame->pict_type = index % m_gop == 0 ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
-    frame->key_frame = index % m_gop == 0;
     const int sent = avcodec_send_frame(m_codec.get(), frame);
     if (sent < 0) {
         *error = AvErrorText("video encoding failed", sent);
