@@ -16,7 +16,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 samples: build
-	$(BUILD)/samplegen/orlin-samplegen --demo $(SAMPLES)
+	$(BUILD)/bin/orlin-samplegen --demo $(SAMPLES)
 
 run: deps samples
 	./scripts/run-player.sh $(BUILD) $(SAMPLES)

@@ -7,7 +7,7 @@ samples=${2:-samples}
 bin="$build/bin"
 
 sample=""
-for pattern in '*.imx' '*.mp4' '*.264' '*.ts' '*'; do
+for pattern in 'event-cam1.rec' '*.rec' '*.mp4' '*.264' '*.ts' '*'; do
   sample=$(find "$samples" -maxdepth 1 -type f -name "$pattern" 2>/dev/null | sort | head -n 1)
   [ -n "$sample" ] && break
 done

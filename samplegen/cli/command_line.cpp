@@ -118,17 +118,17 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* result,
         if (arg == "--help" || arg == "-h") {
             cl.action = CommandLine::Action::ShowHelp;
         } else if (arg == "--format") {
-            if (!ParseContainer(value, &cl.spec.container)) {
+            if (!ParseContainer(value, &cl.params.container)) {
                 *error = "unknown format \"" + value + "\" (use recorder, 264, mp4 or ts)";
                 return false;
             }
         } else if (arg == "--size") {
-            if (!ParseSize(value, &cl.spec.width, &cl.spec.height)) {
+            if (!ParseSize(value, &cl.params.width, &cl.params.height)) {
                 *error = "bad size \"" + value + "\" (use WxH, e.g. 704x576)";
                 return false;
             }
         } else if (arg == "--fps") {
-            if (!ParseFps(value, &cl.spec.fpsNum, &cl.spec.fpsDen)) {
+            if (!ParseFps(value, &cl.params.fpsNum, &cl.params.fpsDen)) {
                 *error = "bad frame rate \"" + value + "\" (use N or N/D, e.g. 30000/1001)";
                 return false;
             }
@@ -137,18 +137,18 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* result,
                 *error = "bad " + arg.substr(2) + " \"" + value + "\" (use a positive number)";
                 return false;
             }
-            (arg == "--frames" ? cl.spec.frameCount : cl.spec.gop) = static_cast<int>(number);
+            (arg == "--frames" ? cl.params.frameCount : cl.params.gop) = static_cast<int>(number);
         } else if (arg == "--bframes") {
-            cl.spec.bFrames = true;
+            cl.params.bFrames = true;
         } else if (arg == "--audio") {
-            cl.spec.audio = true;
+            cl.params.audio = true;
         } else if (arg == "--start") {
             StartTime start;
             if (!ParseStart(value, &start)) {
                 *error = "bad start time \"" + value + "\" (use \"YYYY-MM-DD hh:mm:ss\")";
                 return false;
             }
-            cl.spec.start = start;
+            cl.params.start = start;
         } else if (arg == "--watermark") {
             if (!ParseInt(value, 0, std::numeric_limits<uint32_t>::max(), &number)) {
                 *error = "bad watermark serial \"" + value + "\" (use 0..4294967295)";
@@ -171,14 +171,14 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* result,
     if (watermarkSerial) {
         // Without a start time the watermark still needs a non-zero time,
         // which is what marks a record as present.
-        cl.spec.watermark = DemoWatermark(*watermarkSerial, cl.spec.start.value_or(StartTime{}), 1);
+        cl.params.watermark = DemoWatermark(*watermarkSerial, cl.params.start.value_or(StartTime{}), 1);
     }
     if (cl.action == CommandLine::Action::WriteOne) {
         if (cl.output.empty()) {
             *error = "no output file given";
             return false;
         }
-        if (cl.spec.audio && cl.spec.container == Container::RawH264) {
+        if (cl.params.audio && cl.params.container == Container::RawH264) {
             *error = "--audio cannot go into a raw 264 stream";
             return false;
         }

@@ -11,7 +11,7 @@ namespace samplegen {
 struct CommandLine {
     enum class Action { WriteOne, WriteDemo, ShowHelp };
     Action action = Action::WriteOne;
-    SampleSpec spec;
+    SampleParams params;
     std::string output;   // WriteOne: the file to write
     std::string demoDir;  // WriteDemo: the folder for the demo set
 };

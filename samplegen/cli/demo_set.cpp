@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 constexpr const char* kManifestName = ".orlin-samplegen";
 
 // Everything that decides a file's bytes, so changed settings force a rewrite.
-std::string Fingerprint(const SampleSpec& s) {
+std::string Fingerprint(const SampleParams& s) {
     std::ostringstream out;
     out << static_cast<int>(s.container) << ':' << s.width << 'x' << s.height << ':' << s.fpsNum
         << '/' << s.fpsDen << ':' << s.frameCount << ':' << s.gop << ':' << s.bFrames << ':'
@@ -35,14 +35,14 @@ std::map<std::string, std::string> ReadManifest(const fs::path& dir) {
     return entries;
 }
 
-bool IsUpToDate(const fs::path& file, const std::string& recorded, const SampleSpec& spec) {
+bool IsUpToDate(const fs::path& file, const std::string& recorded, const SampleParams& params) {
     std::error_code ec;
     const auto size = fs::file_size(file, ec);
-    return !ec && recorded == " " + std::to_string(size) + " " + Fingerprint(spec);
+    return !ec && recorded == " " + std::to_string(size) + " " + Fingerprint(params);
 }
 
-SampleSpec EventCamera(uint32_t serial, uint8_t channel) {
-    SampleSpec s;
+SampleParams EventCamera(uint32_t serial, uint8_t channel) {
+    SampleParams s;
     s.container = Container::Recorder;
     s.width = 704;
     s.height = 576;
@@ -61,7 +61,7 @@ std::vector<DemoFile> DemoFiles() {
     files.push_back({"event-cam1.rec", EventCamera(1001, 1)});
     files.push_back({"event-cam2.rec", EventCamera(1002, 2)});
 
-    SampleSpec lobby;
+    SampleParams lobby;
     lobby.container = Container::Mp4;
     lobby.width = 640;
     lobby.height = 360;
@@ -72,13 +72,13 @@ std::vector<DemoFile> DemoFiles() {
     lobby.start = StartTime{2024, 3, 15, 9, 30, 5};
     files.push_back({"lobby.mp4", lobby});
 
-    SampleSpec stairs;
+    SampleParams stairs;
     stairs.container = Container::RawH264;
     stairs.frameCount = 10 * 25;
     stairs.watermark = DemoWatermark(1003, StartTime{2024, 3, 15, 9, 31, 0}, 3);
     files.push_back({"stairs.264", stairs});
 
-    SampleSpec parking;
+    SampleParams parking;
     parking.container = Container::MpegTs;
     parking.width = 640;
     parking.height = 480;
@@ -104,14 +104,14 @@ bool WriteDemoSet(const std::string& dirText, std::vector<std::string>* paths, s
     for (const DemoFile& demo : DemoFiles()) {
         const fs::path file = dir / demo.name;
         const auto found = previous.find(demo.name);
-        if (found == previous.end() || !IsUpToDate(file, found->second, demo.spec)) {
+        if (found == previous.end() || !IsUpToDate(file, found->second, demo.params)) {
             std::string reason;
-            if (!WriteSample(file.string(), demo.spec, &reason)) {
+            if (!WriteSample(file.string(), demo.params, &reason)) {
                 *error = file.string() + ": " + reason;
                 return false;
             }
         }
-        manifest << demo.name << ' ' << fs::file_size(file, ec) << ' ' << Fingerprint(demo.spec)
+        manifest << demo.name << ' ' << fs::file_size(file, ec) << ' ' << Fingerprint(demo.params)
                  << '\n';
         paths->push_back(file.string());
     }

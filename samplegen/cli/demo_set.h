@@ -9,7 +9,7 @@ namespace samplegen {
 
 struct DemoFile {
     std::string name;
-    SampleSpec spec;
+    SampleParams params;
 };
 
 // The recordings `make run` opens: two recorder files of one event with the

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         case CommandLine::Action::WriteOne:
-            if (!WriteSample(cl.output, cl.spec, &error)) {
+            if (!WriteSample(cl.output, cl.params, &error)) {
                 std::fprintf(stderr, "orlin-samplegen: %s: %s\n", cl.output.c_str(), error.c_str());
                 return 1;
             }

@@ -31,7 +31,7 @@ LavfOutput::~LavfOutput() {
 bool LavfOutput::Create(const std::string& path, std::string* error) {
     m_path = path;
     const int allocated = avformat_alloc_output_context2(&m_format, nullptr,
-                                                         MuxerName(m_spec.container), path.c_str());
+                                                         MuxerName(m_params.container), path.c_str());
     if (allocated < 0 || !m_format) {
         *error = AvErrorText("cannot set up the container", allocated);
         return false;
@@ -58,12 +58,12 @@ bool LavfOutput::Open(const AVCodecContext* video, const AVCodecContext* audio,
         return false;
     }
     AVDictionary* options = nullptr;
-    if (m_spec.container == Container::Mp4) {
+    if (m_params.container == Container::Mp4) {
         // Index in front, so players can start without reading to the end.
         av_dict_set(&options, "movflags", "+faststart", 0);
-        if (m_spec.start) {
+        if (m_params.start) {
             av_dict_set(&m_format->metadata, "creation_time",
-                        CreationTimeText(*m_spec.start).c_str(), 0);
+                        CreationTimeText(*m_params.start).c_str(), 0);
         }
     }
     const int written = avformat_write_header(m_format, &options);

@@ -14,7 +14,7 @@ namespace samplegen {
 // Raw H.264, MP4 and MPEG-TS through libavformat's muxers.
 class LavfOutput : public ContainerOutput {
 public:
-    explicit LavfOutput(const SampleSpec& spec) : m_spec(spec) {}
+    explicit LavfOutput(const SampleParams& params) : m_params(params) {}
     ~LavfOutput() override;
 
     // Sets up the muxer; the encoders are opened after it, because they
@@ -33,7 +33,7 @@ private:
     bool AddStream(const AVCodecContext* codec, AVStream** stream, std::string* error);
     bool Write(AVPacket* packet, AVStream* stream, AVRational codecTimeBase, std::string* error);
 
-    SampleSpec m_spec;
+    SampleParams m_params;
     std::string m_path;
     AVFormatContext* m_format = nullptr;
     AVStream* m_videoStream = nullptr;

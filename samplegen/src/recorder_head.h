@@ -17,7 +17,7 @@ public:
     static constexpr uint16_t kVideoFormatH264 = 256;
     static constexpr uint16_t kAudioFormatMpeg = 8192;
 
-    static std::array<uint8_t, kBytes> Build(const SampleSpec& spec);
+    static std::array<uint8_t, kBytes> Build(const SampleParams& params);
 };
 
 }  // namespace samplegen

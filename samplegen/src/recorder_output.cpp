@@ -20,12 +20,12 @@ constexpr int64_t kFirstPts = ProgramStreamMuxer::kClockHz / 2;
 
 }  // namespace
 
-RecorderOutput::RecorderOutput(const SampleSpec& spec, AVRational videoTimeBase,
+RecorderOutput::RecorderOutput(const SampleParams& params, AVRational videoTimeBase,
                                AVRational audioTimeBase)
-    : m_spec(spec),
+    : m_params(params),
       m_videoTimeBase(videoTimeBase),
       m_audioTimeBase(audioTimeBase),
-      m_muxer(spec.audio, [this](const uint8_t* data, size_t size) { return Write(data, size); }) {}
+      m_muxer(params.audio, [this](const uint8_t* data, size_t size) { return Write(data, size); }) {}
 
 RecorderOutput::~RecorderOutput() {
     if (m_file) std::fclose(m_file);
@@ -38,7 +38,7 @@ bool RecorderOutput::Open(const std::string& path, std::string* error) {
         *error = "cannot create " + path + ": " + std::strerror(errno);
         return false;
     }
-    const auto head = RecorderHead::Build(m_spec);
+    const auto head = RecorderHead::Build(m_params);
     return Write(head.data(), head.size()) || WriteFailed(error);
 }
 

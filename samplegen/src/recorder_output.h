@@ -17,7 +17,7 @@ namespace samplegen {
 // A recorder file: the 40-byte head, then the program stream.
 class RecorderOutput : public ContainerOutput {
 public:
-    RecorderOutput(const SampleSpec& spec, AVRational videoTimeBase, AVRational audioTimeBase);
+    RecorderOutput(const SampleParams& params, AVRational videoTimeBase, AVRational audioTimeBase);
     ~RecorderOutput() override;
 
     bool Open(const std::string& path, std::string* error);
@@ -30,7 +30,7 @@ private:
     int64_t ToClock(int64_t ts, AVRational timeBase) const;
     bool WriteFailed(std::string* error);
 
-    SampleSpec m_spec;
+    SampleParams m_params;
     AVRational m_videoTimeBase;
     AVRational m_audioTimeBase;
     std::FILE* m_file = nullptr;

@@ -5,12 +5,12 @@
 
 namespace samplegen {
 
-SampleWriter::SampleWriter(const SampleSpec& spec)
-    : m_spec(spec),
-      m_hasAudio(spec.audio && spec.container != Container::RawH264),
-      m_painter(spec.width, spec.height) {
-    m_spec.audio = m_hasAudio;
-    if (spec.watermark) m_watermark.emplace(*spec.watermark);
+SampleWriter::SampleWriter(const SampleParams& params)
+    : m_params(params),
+      m_hasAudio(params.audio && params.container != Container::RawH264),
+      m_painter(params.width, params.height) {
+    m_params.audio = m_hasAudio;
+    if (params.watermark) m_watermark.emplace(*params.watermark);
 }
 
 SampleWriter::~SampleWriter() = default;
@@ -21,16 +21,16 @@ bool SampleWriter::Write(const std::string& path, std::string* error) {
 }
 
 bool SampleWriter::Open(const std::string& path, std::string* error) {
-    if (m_spec.container == Container::Recorder) {
+    if (m_params.container == Container::Recorder) {
         if (!OpenEncoders(false, error)) return false;
         auto output = std::make_unique<RecorderOutput>(
-            m_spec, m_video.Context()->time_base,
+            m_params, m_video.Context()->time_base,
             m_hasAudio ? m_audio.Context()->time_base : AVRational{1, 1});
         if (!output->Open(path, error)) return false;
         m_output = std::move(output);
         return true;
     }
-    auto output = std::make_unique<LavfOutput>(m_spec);
+    auto output = std::make_unique<LavfOutput>(m_params);
     if (!output->Create(path, error) || !OpenEncoders(output->WantsGlobalHeader(), error) ||
         !output->Open(m_video.Context(), m_hasAudio ? m_audio.Context() : nullptr, error)) {
         return false;
@@ -40,8 +40,8 @@ bool SampleWriter::Open(const std::string& path, std::string* error) {
 }
 
 bool SampleWriter::OpenEncoders(bool globalHeader, std::string* error) {
-    if (!m_video.Open(m_spec, globalHeader, error)) return false;
-    const char* audioEncoder = m_spec.container == Container::Mp4 ? "aac" : "mp2";
+    if (!m_video.Open(m_params, globalHeader, error)) return false;
+    const char* audioEncoder = m_params.container == Container::Mp4 ? "aac" : "mp2";
     return !m_hasAudio || m_audio.Open(audioEncoder, globalHeader, error);
 }
 
@@ -52,8 +52,8 @@ bool SampleWriter::WritePictures(std::string* error) {
         return false;
     }
     frame->format = AV_PIX_FMT_YUV420P;
-    frame->width = m_spec.width;
-    frame->height = m_spec.height;
+    frame->width = m_params.width;
+    frame->height = m_params.height;
     if (av_frame_get_buffer(frame.get(), 0) < 0) {
         *error = "out of memory";
         return false;
@@ -62,7 +62,7 @@ bool SampleWriter::WritePictures(std::string* error) {
     const auto audioSink = [this](AVPacket* p, std::string* e) {
         return m_output->WriteAudio(p, e);
     };
-    for (int i = 0; i < m_spec.frameCount; ++i) {
+    for (int i = 0; i < m_params.frameCount; ++i) {
         // The encoder may still hold the previous picture.
         if (av_frame_make_writable(frame.get()) < 0) {
             *error = "out of memory";
@@ -77,7 +77,7 @@ bool SampleWriter::WritePictures(std::string* error) {
     }
     if (!m_video.Flush(videoSink, error)) return false;
     return !m_hasAudio ||
-           (m_audio.EncodeUntil(AudioSamplesBefore(m_spec.frameCount), true, audioSink, error) &&
+           (m_audio.EncodeUntil(AudioSamplesBefore(m_params.frameCount), true, audioSink, error) &&
             m_audio.Flush(audioSink, error));
 }
 
@@ -90,7 +90,7 @@ bool SampleWriter::WriteVideoPacket(AVPacket* packet, std::string* error) {
 }
 
 int64_t SampleWriter::AudioSamplesBefore(int frame) const {
-    return int64_t{frame} * m_spec.fpsDen * ToneEncoder::kSampleRate / m_spec.fpsNum;
+    return int64_t{frame} * m_params.fpsDen * ToneEncoder::kSampleRate / m_params.fpsNum;
 }
 
 }  // namespace samplegen

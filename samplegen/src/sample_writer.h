@@ -17,7 +17,7 @@ namespace samplegen {
 // renames it into place). Single use.
 class SampleWriter {
 public:
-    explicit SampleWriter(const SampleSpec& spec);
+    explicit SampleWriter(const SampleParams& params);
     ~SampleWriter();
 
     bool Write(const std::string& path, std::string* error);
@@ -29,7 +29,7 @@ private:
     bool WriteVideoPacket(AVPacket* packet, std::string* error);
     int64_t AudioSamplesBefore(int frame) const;
 
-    SampleSpec m_spec;
+    SampleParams m_params;
     bool m_hasAudio;
     FramePainter m_painter;
     VideoEncoder m_video;

@@ -2,7 +2,7 @@
 
 namespace samplegen {
 
-bool VideoEncoder::Open(const SampleSpec& spec, bool globalHeader, std::string* error) {
+bool VideoEncoder::Open(const SampleParams& params, bool globalHeader, std::string* error) {
     const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
     if (!codec) {
         *error = "this FFmpeg has no libx264 encoder";
@@ -15,18 +15,18 @@ bool VideoEncoder::Open(const SampleSpec& spec, bool globalHeader, std::string* 
         return false;
     }
     AVCodecContext* c = m_codec.get();
-    c->width = spec.width;
-    c->height = spec.height;
+    c->width = params.width;
+    c->height = params.height;
     c->pix_fmt = AV_PIX_FMT_YUV420P;
-    c->time_base = AVRational{spec.fpsDen, spec.fpsNum};
-    c->framerate = AVRational{spec.fpsNum, spec.fpsDen};
+    c->time_base = AVRational{params.fpsDen, params.fpsNum};
+    c->framerate = AVRational{params.fpsNum, params.fpsDen};
     c->sample_aspect_ratio = AVRational{1, 1};
-    c->gop_size = spec.gop;
-    c->keyint_min = spec.gop;
-    c->max_b_frames = spec.bFrames ? 2 : 0;
+    c->gop_size = params.gop;
+    c->keyint_min = params.gop;
+    c->max_b_frames = params.bFrames ? 2 : 0;
     c->thread_count = 1;
     if (globalHeader) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    m_gop = spec.gop;
+    m_gop = params.gop;
 
     // "ultrafast" keeps large benchmark files quick to write; CABAC and the
     // loop filter put back the decoding work that real camera streams cost.

@@ -16,7 +16,7 @@ public:
     using PacketSink = std::function<bool(AVPacket* packet, std::string* error)>;
 
     // `globalHeader`: SPS/PPS go to extradata (MP4) instead of every key frame.
-    bool Open(const SampleSpec& spec, bool globalHeader, std::string* error);
+    bool Open(const SampleParams& params, bool globalHeader, std::string* error);
 
     // Encodes picture `index` (its pts); packets in decode order go to `sink`.
     bool Encode(AVFrame* frame, int index, const PacketSink& sink, std::string* error);

@@ -8,7 +8,7 @@
 #include "common/debug_log.h"
 #include "sample_writer.h"
 #include "samplegen/samplegen.h"
-#include "spec_check.h"
+#include "params_check.h"
 
 namespace samplegen {
 
@@ -22,10 +22,10 @@ bool Fail(const std::string& path, const std::string& reason, std::string* error
 
 }  // namespace
 
-bool WriteSample(const std::string& path, const SampleSpec& spec, std::string* error) {
+bool WriteSample(const std::string& path, const SampleParams& params, std::string* error) {
     std::string reason;
     if (path.empty()) return Fail(path, "no output path", error);
-    if (!CheckSpec(spec, &reason)) return Fail(path, reason, error);
+    if (!CheckParams(params, &reason)) return Fail(path, reason, error);
 
     // Written beside the target and renamed into place, so a reader never
     // sees half a file and a failure never replaces a good one.
@@ -34,7 +34,7 @@ bool WriteSample(const std::string& path, const SampleSpec& spec, std::string* e
         path + ".part" + std::to_string(::getpid()) + "-" + std::to_string(s_serial++);
     bool written = false;
     {
-        SampleWriter writer(spec);
+        SampleWriter writer(params);
         written = writer.Write(temporary, &reason);
     }
     std::error_code ec;

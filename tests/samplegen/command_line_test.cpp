@@ -7,7 +7,7 @@ namespace {
 using samplegen::CommandLine;
 using samplegen::Container;
 
-TEST(SampleCommandLineTest, OptionsFillTheSpec) {
+TEST(SampleCommandLineTest, OptionsFillTheParameters) {
     CommandLine cl;
     std::string error;
     ASSERT_TRUE(samplegen::ParseCommandLine(
@@ -18,29 +18,29 @@ TEST(SampleCommandLineTest, OptionsFillTheSpec) {
         << error;
     EXPECT_EQ(cl.action, CommandLine::Action::WriteOne);
     EXPECT_EQ(cl.output, "out.mp4");
-    EXPECT_EQ(cl.spec.container, Container::Mp4);
-    EXPECT_EQ(cl.spec.width, 704);
-    EXPECT_EQ(cl.spec.height, 576);
-    EXPECT_EQ(cl.spec.fpsNum, 30000);
-    EXPECT_EQ(cl.spec.fpsDen, 1001);
-    EXPECT_EQ(cl.spec.frameCount, 90);
-    EXPECT_EQ(cl.spec.gop, 30);
-    EXPECT_TRUE(cl.spec.bFrames);
-    EXPECT_TRUE(cl.spec.audio);
-    ASSERT_TRUE(cl.spec.start);
-    EXPECT_EQ(cl.spec.start->day, 29);
-    EXPECT_EQ(cl.spec.start->second, 58);
-    ASSERT_TRUE(cl.spec.watermark);
-    EXPECT_EQ(cl.spec.watermark->serial, 4294967295u);
-    EXPECT_EQ(cl.spec.watermark->packedTime, samplegen::PackTime(*cl.spec.start));
+    EXPECT_EQ(cl.params.container, Container::Mp4);
+    EXPECT_EQ(cl.params.width, 704);
+    EXPECT_EQ(cl.params.height, 576);
+    EXPECT_EQ(cl.params.fpsNum, 30000);
+    EXPECT_EQ(cl.params.fpsDen, 1001);
+    EXPECT_EQ(cl.params.frameCount, 90);
+    EXPECT_EQ(cl.params.gop, 30);
+    EXPECT_TRUE(cl.params.bFrames);
+    EXPECT_TRUE(cl.params.audio);
+    ASSERT_TRUE(cl.params.start);
+    EXPECT_EQ(cl.params.start->day, 29);
+    EXPECT_EQ(cl.params.start->second, 58);
+    ASSERT_TRUE(cl.params.watermark);
+    EXPECT_EQ(cl.params.watermark->serial, 4294967295u);
+    EXPECT_EQ(cl.params.watermark->packedTime, samplegen::PackTime(*cl.params.start));
 }
 
 TEST(SampleCommandLineTest, WatermarkWithoutStartStillHasATime) {
     CommandLine cl;
     std::string error;
     ASSERT_TRUE(samplegen::ParseCommandLine({"--watermark", "7", "x.rec"}, &cl, &error));
-    ASSERT_TRUE(cl.spec.watermark);
-    EXPECT_NE(cl.spec.watermark->packedTime, 0u);
+    ASSERT_TRUE(cl.params.watermark);
+    EXPECT_NE(cl.params.watermark->packedTime, 0u);
 }
 
 TEST(SampleCommandLineTest, BadArgumentsSayWhatIsWrong) {

@@ -15,7 +15,7 @@ extern "C" {
 namespace {
 
 using samplegen::Container;
-using samplegen::SampleSpec;
+using samplegen::SampleParams;
 using samplegen::StartTime;
 using namespace samplegen_test;
 
@@ -36,19 +36,19 @@ class SampleContainerTest : public testing::TestWithParam<ContainerCase> {};
 TEST_P(SampleContainerTest, EveryPictureComesBackWithItsNumberTimeAndType) {
     const ContainerCase& c = GetParam();
     TempFolder folder;
-    SampleSpec spec;
-    spec.container = c.container;
-    spec.width = 160;
-    spec.height = 120;
-    spec.fpsNum = c.fpsNum;
-    spec.fpsDen = c.fpsDen;
-    spec.frameCount = 50;
-    spec.gop = c.gop;
-    spec.bFrames = c.bFrames;
-    spec.audio = c.audio;
+    SampleParams params;
+    params.container = c.container;
+    params.width = 160;
+    params.height = 120;
+    params.fpsNum = c.fpsNum;
+    params.fpsDen = c.fpsDen;
+    params.frameCount = 50;
+    params.gop = c.gop;
+    params.bFrames = c.bFrames;
+    params.audio = c.audio;
     const std::string path = folder.Path(c.name);
     std::string error;
-    ASSERT_TRUE(samplegen::WriteSample(path, spec, &error)) << error;
+    ASSERT_TRUE(samplegen::WriteSample(path, params, &error)) << error;
 
     ProbedSample probed;
     ASSERT_TRUE(ProbeSample(path, c.container == Container::Recorder, &probed, &error)) << error;
@@ -112,15 +112,15 @@ uint16_t Le16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 
 
 TEST(SampleRecorderTest, HeadDescribesStreamAndStartAndStreamMapFollowsFirstPack) {
     TempFolder folder;
-    SampleSpec spec;
-    spec.width = 160;
-    spec.height = 120;
-    spec.frameCount = 10;
-    spec.audio = true;
-    spec.start = StartTime{2024, 1, 1, 10, 0, 0};
+    SampleParams params;
+    params.width = 160;
+    params.height = 120;
+    params.frameCount = 10;
+    params.audio = true;
+    params.start = StartTime{2024, 1, 1, 10, 0, 0};
     const std::string path = folder.Path("head.rec");
     std::string error;
-    ASSERT_TRUE(samplegen::WriteSample(path, spec, &error)) << error;
+    ASSERT_TRUE(samplegen::WriteSample(path, params, &error)) << error;
     const std::vector<uint8_t> bytes = ReadFile(path);
     ASSERT_GT(bytes.size(), 200u);
 
@@ -131,7 +131,7 @@ TEST(SampleRecorderTest, HeadDescribesStreamAndStartAndStreamMapFollowsFirstPack
     EXPECT_EQ(bytes[14], 1);
     EXPECT_EQ(bytes[15], 16);
     EXPECT_EQ(Le32(bytes, 16), 48000u);
-    EXPECT_EQ(Le32(bytes, 24), samplegen::PackTime(*spec.start));
+    EXPECT_EQ(Le32(bytes, 24), samplegen::PackTime(*params.start));
     EXPECT_EQ(Le32(bytes, 24), (24u << 26) | (1u << 22) | (1u << 17) | (10u << 12));
     for (size_t i = 28; i < 40; ++i) EXPECT_EQ(bytes[i], 0) << i;
 
@@ -159,12 +159,12 @@ TEST(SampleRecorderTest, HeadDescribesStreamAndStartAndStreamMapFollowsFirstPack
 
 TEST(SampleRecorderTest, WithoutStartTimeOrAudioThoseHeadFieldsAreZero) {
     TempFolder folder;
-    SampleSpec spec;
-    spec.width = 160;
-    spec.height = 120;
-    spec.frameCount = 5;
+    SampleParams params;
+    params.width = 160;
+    params.height = 120;
+    params.frameCount = 5;
     const std::string path = folder.Path("bare.rec");
-    ASSERT_TRUE(samplegen::WriteSample(path, spec));
+    ASSERT_TRUE(samplegen::WriteSample(path, params));
     const std::vector<uint8_t> bytes = ReadFile(path);
     ASSERT_GT(bytes.size(), 40u);
     for (size_t i = 12; i < 40; ++i) EXPECT_EQ(bytes[i], 0) << i;
@@ -172,15 +172,15 @@ TEST(SampleRecorderTest, WithoutStartTimeOrAudioThoseHeadFieldsAreZero) {
 
 TEST(SampleMp4Test, CreationTimeCarriesTheStartTimeOnlyWhenGiven) {
     TempFolder folder;
-    SampleSpec spec;
-    spec.container = Container::Mp4;
-    spec.width = 160;
-    spec.height = 120;
-    spec.frameCount = 5;
+    SampleParams params;
+    params.container = Container::Mp4;
+    params.width = 160;
+    params.height = 120;
+    params.frameCount = 5;
     std::string error;
-    ASSERT_TRUE(samplegen::WriteSample(folder.Path("none.mp4"), spec, &error)) << error;
-    spec.start = StartTime{2023, 12, 31, 23, 59, 58};
-    ASSERT_TRUE(samplegen::WriteSample(folder.Path("timed.mp4"), spec, &error)) << error;
+    ASSERT_TRUE(samplegen::WriteSample(folder.Path("none.mp4"), params, &error)) << error;
+    params.start = StartTime{2023, 12, 31, 23, 59, 58};
+    ASSERT_TRUE(samplegen::WriteSample(folder.Path("timed.mp4"), params, &error)) << error;
 
     ProbedSample timed, none;
     ASSERT_TRUE(ProbeSample(folder.Path("timed.mp4"), false, &timed, &error)) << error;
@@ -189,19 +189,19 @@ TEST(SampleMp4Test, CreationTimeCarriesTheStartTimeOnlyWhenGiven) {
     EXPECT_EQ(none.tags.count("creation_time"), 0u);
 }
 
-TEST(SampleDeterminismTest, SameSpecGivesSameBytes) {
+TEST(SampleDeterminismTest, SameParametersGiveSameBytes) {
     TempFolder folder;
-    SampleSpec spec;
-    spec.width = 160;
-    spec.height = 120;
-    spec.frameCount = 30;
-    spec.bFrames = true;
-    spec.audio = true;
-    spec.start = StartTime{2024, 5, 6, 7, 8, 9};
+    SampleParams params;
+    params.width = 160;
+    params.height = 120;
+    params.frameCount = 30;
+    params.bFrames = true;
+    params.audio = true;
+    params.start = StartTime{2024, 5, 6, 7, 8, 9};
     for (Container container : {Container::Recorder, Container::Mp4}) {
-        spec.container = container;
-        ASSERT_TRUE(samplegen::WriteSample(folder.Path("a"), spec));
-        ASSERT_TRUE(samplegen::WriteSample(folder.Path("b"), spec));
+        params.container = container;
+        ASSERT_TRUE(samplegen::WriteSample(folder.Path("a"), params));
+        ASSERT_TRUE(samplegen::WriteSample(folder.Path("b"), params));
         const auto a = ReadFile(folder.Path("a")), b = ReadFile(folder.Path("b"));
         EXPECT_FALSE(a.empty());
         EXPECT_TRUE(a == b) << "container " << static_cast<int>(container);

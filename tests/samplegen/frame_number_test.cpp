@@ -17,13 +17,13 @@ class SampleFrameNumberTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         s_folder = new TempFolder;
-        samplegen::SampleSpec spec;
-        spec.frameCount = 40;
-        spec.gop = 20;
-        spec.bFrames = true;
+        samplegen::SampleParams params;
+        params.frameCount = 40;
+        params.gop = 20;
+        params.bFrames = true;
         std::string error;
         const std::string path = s_folder->Path("numbers.rec");
-        ASSERT_TRUE(samplegen::WriteSample(path, spec, &error)) << error;
+        ASSERT_TRUE(samplegen::WriteSample(path, params, &error)) << error;
         s_sample = new ProbedSample;
         ASSERT_TRUE(ProbeSample(path, true, s_sample, &error, true)) << error;
         ASSERT_EQ(s_sample->frames.size(), 40u);

@@ -51,17 +51,17 @@ TEST_P(SampleWatermarkTest, EveryKeyFrameAndOnlyKeyFramesCarryTheRecord) {
     w.channel = 3;
 
     TempFolder folder;
-    samplegen::SampleSpec spec;
-    spec.container = GetParam();
-    spec.width = 160;
-    spec.height = 120;
-    spec.frameCount = 30;
-    spec.gop = 10;
-    spec.bFrames = true;
-    spec.watermark = w;
+    samplegen::SampleParams params;
+    params.container = GetParam();
+    params.width = 160;
+    params.height = 120;
+    params.frameCount = 30;
+    params.gop = 10;
+    params.bFrames = true;
+    params.watermark = w;
     const std::string path = folder.Path("marked");
     std::string error;
-    ASSERT_TRUE(samplegen::WriteSample(path, spec, &error)) << error;
+    ASSERT_TRUE(samplegen::WriteSample(path, params, &error)) << error;
 
     ProbedSample probed;
     ASSERT_TRUE(ProbeSample(path, GetParam() == Container::Recorder, &probed, &error)) << error;
@@ -92,14 +92,14 @@ INSTANTIATE_TEST_SUITE_P(Containers, SampleWatermarkTest,
 
 TEST(SampleNoWatermarkTest, PlainStreamCarriesNoRecord) {
     TempFolder folder;
-    samplegen::SampleSpec spec;
-    spec.container = Container::RawH264;
-    spec.width = 160;
-    spec.height = 120;
-    spec.frameCount = 10;
+    samplegen::SampleParams params;
+    params.container = Container::RawH264;
+    params.width = 160;
+    params.height = 120;
+    params.frameCount = 10;
     const std::string path = folder.Path("plain.264");
     std::string error;
-    ASSERT_TRUE(samplegen::WriteSample(path, spec, &error)) << error;
+    ASSERT_TRUE(samplegen::WriteSample(path, params, &error)) << error;
     ProbedSample probed;
     ASSERT_TRUE(ProbeSample(path, false, &probed, &error)) << error;
     for (const auto& frame : probed.frames) EXPECT_TRUE(Watermarks(frame).empty());

@@ -13,48 +13,48 @@
 namespace {
 
 using samplegen::Container;
-using samplegen::SampleSpec;
+using samplegen::SampleParams;
 using namespace samplegen_test;
 
 size_t EntriesIn(const std::string& dir) {
     return std::distance(std::filesystem::directory_iterator(dir), {});
 }
 
-SampleSpec Small() {
-    SampleSpec spec;
-    spec.width = 160;
-    spec.height = 120;
-    spec.frameCount = 10;
-    return spec;
+SampleParams Small() {
+    SampleParams params;
+    params.width = 160;
+    params.height = 120;
+    params.frameCount = 10;
+    return params;
 }
 
-TEST(SampleWriteFailureTest, SpecsThatCannotBeHonouredAreRefused) {
+TEST(SampleWriteFailureTest, ParametersThatCannotBeHonouredAreRefused) {
     TempFolder folder;
-    std::vector<std::pair<const char*, SampleSpec>> bad;
+    std::vector<std::pair<const char*, SampleParams>> bad;
     auto add = [&](const char* what, auto change) {
-        SampleSpec spec = Small();
-        change(spec);
-        bad.emplace_back(what, spec);
+        SampleParams params = Small();
+        change(params);
+        bad.emplace_back(what, params);
     };
-    add("odd width", [](SampleSpec& s) { s.width = 161; });
-    add("tiny", [](SampleSpec& s) { s.height = 16; });
-    add("zero fps", [](SampleSpec& s) { s.fpsNum = 0; });
-    add("negative fps den", [](SampleSpec& s) { s.fpsDen = -1; });
-    add("no frames", [](SampleSpec& s) { s.frameCount = 0; });
-    add("too many frames", [](SampleSpec& s) { s.frameCount = 1 << 20; });
-    add("zero gop", [](SampleSpec& s) { s.gop = 0; });
-    add("30 February", [](SampleSpec& s) { s.start = samplegen::StartTime{2024, 2, 30}; });
-    add("year 2064", [](SampleSpec& s) { s.start = samplegen::StartTime{2064, 1, 1}; });
-    add("hour 24", [](SampleSpec& s) { s.start = samplegen::StartTime{2024, 1, 1, 24}; });
-    add("container", [](SampleSpec& s) { s.container = static_cast<Container>(9); });
-    for (const auto& [what, spec] : bad) {
+    add("odd width", [](SampleParams& s) { s.width = 161; });
+    add("tiny", [](SampleParams& s) { s.height = 16; });
+    add("zero fps", [](SampleParams& s) { s.fpsNum = 0; });
+    add("negative fps den", [](SampleParams& s) { s.fpsDen = -1; });
+    add("no frames", [](SampleParams& s) { s.frameCount = 0; });
+    add("too many frames", [](SampleParams& s) { s.frameCount = 1 << 20; });
+    add("zero gop", [](SampleParams& s) { s.gop = 0; });
+    add("30 February", [](SampleParams& s) { s.start = samplegen::StartTime{2024, 2, 30}; });
+    add("year 2064", [](SampleParams& s) { s.start = samplegen::StartTime{2064, 1, 1}; });
+    add("hour 24", [](SampleParams& s) { s.start = samplegen::StartTime{2024, 1, 1, 24}; });
+    add("container", [](SampleParams& s) { s.container = static_cast<Container>(9); });
+    for (const auto& [what, params] : bad) {
         std::string error;
-        EXPECT_FALSE(samplegen::WriteSample(folder.Path("x"), spec, &error)) << what;
+        EXPECT_FALSE(samplegen::WriteSample(folder.Path("x"), params, &error)) << what;
         EXPECT_FALSE(error.empty()) << what;
     }
     EXPECT_EQ(EntriesIn(folder.Dir()), 0u);
     // A leap day is fine.
-    SampleSpec leap = Small();
+    SampleParams leap = Small();
     leap.start = samplegen::StartTime{2024, 2, 29};
     EXPECT_TRUE(samplegen::WriteSample(folder.Path("leap.rec"), leap));
 }
@@ -75,20 +75,20 @@ TEST(SampleWriteFailureTest, RunningOutOfRoomKeepsThePreviousFile) {
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
     for (Container container : {Container::Recorder, Container::Mp4, Container::MpegTs}) {
         TempFolder folder;
-        SampleSpec spec = Small();
-        spec.container = container;
-        spec.frameCount = 60;
-        spec.audio = true;
+        SampleParams params = Small();
+        params.container = container;
+        params.frameCount = 60;
+        params.audio = true;
         const std::string path = folder.Path("sample");
-        ASSERT_TRUE(samplegen::WriteSample(path, spec));
+        ASSERT_TRUE(samplegen::WriteSample(path, params));
         const auto before = ReadFile(path);
 
-        spec.frameCount = 600;  // several times larger than the limit below
+        params.frameCount = 600;  // several times larger than the limit below
         rlimit limited = old;
         limited.rlim_cur = before.size() + 4096;
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
         std::string error;
-        const bool written = samplegen::WriteSample(path, spec, &error);
+        const bool written = samplegen::WriteSample(path, params, &error);
         setrlimit(RLIMIT_FSIZE, &old);
 
         EXPECT_FALSE(written) << static_cast<int>(container);

@@ -48,9 +48,9 @@ INSTANTIATE_TEST_SUITE_P(Formats, Backward,
                          testing::Values(Container::Recorder, Container::Mp4, Container::RawH264));
 
 TEST(Backward, ReversePlayAndBackStepNeedTheIndex) {
-    samplegen::SampleSpec spec = SmallSpec(Container::Mp4);
-    spec.frameCount = 1500;
-    const std::string path = SampleFolder::Instance().Get("needs-index.mp4", spec);
+    samplegen::SampleParams params = SmallParams(Container::Mp4);
+    params.frameCount = 1500;
+    const std::string path = SampleFolder::Instance().Get("needs-index.mp4", params);
     PortGuard port;
     ASSERT_TRUE(Vemor_OpenFile(port, path.c_str()));
     // Asked at once, before the scan of 1500 packets can have finished.

@@ -74,8 +74,8 @@ TEST(BadInput, TruncatedFilesPlayWhatTheyHoldAndEndCleanly) {
 
 TEST(BadInput, TruncatedMp4WithoutIndexIsRejected) {
     // An MP4 whose sample table is cut off cannot be demuxed at all.
-    samplegen::SampleSpec spec = SmallSpec(Container::Mp4);
-    std::vector<char> bytes = ReadBytes(SampleFolder::Instance().Get("for-truncation.mp4", spec));
+    samplegen::SampleParams params = SmallParams(Container::Mp4);
+    std::vector<char> bytes = ReadBytes(SampleFolder::Instance().Get("for-truncation.mp4", params));
     bytes.resize(100);
     PortGuard port;
     EXPECT_FALSE(Vemor_OpenFile(port, WriteBytes("cut.mp4", bytes).c_str()));

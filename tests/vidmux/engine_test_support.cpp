@@ -23,31 +23,31 @@ SampleFolder& SampleFolder::Instance() {
 
 std::string SampleFolder::Path(const std::string& name) const { return m_root + "/" + name; }
 
-std::string SampleFolder::Get(const std::string& name, const samplegen::SampleSpec& spec) {
+std::string SampleFolder::Get(const std::string& name, const samplegen::SampleParams& params) {
     const std::string path = Path(name);
     if (!fs::exists(path)) {
         std::string error;
-        EXPECT_TRUE(samplegen::WriteSample(path, spec, &error)) << name << ": " << error;
+        EXPECT_TRUE(samplegen::WriteSample(path, params, &error)) << name << ": " << error;
     }
     return path;
 }
 
-samplegen::SampleSpec SmallSpec(samplegen::Container container, bool bFrames) {
-    samplegen::SampleSpec spec;
-    spec.container = container;
-    spec.width = 160;
-    spec.height = 120;
-    spec.frameCount = 50;
-    spec.gop = 25;
-    spec.bFrames = bFrames;
-    return spec;
+samplegen::SampleParams SmallParams(samplegen::Container container, bool bFrames) {
+    samplegen::SampleParams params;
+    params.container = container;
+    params.width = 160;
+    params.height = 120;
+    params.frameCount = 50;
+    params.gop = 25;
+    params.bFrames = bFrames;
+    return params;
 }
 
 std::string SmallSample(samplegen::Container container, bool bFrames) {
     static const char* names[] = {"small.imx", "small.264", "small.mp4", "small.ts"};
     std::string name = names[static_cast<int>(container)];
     if (bFrames) name = "b-" + name;
-    return SampleFolder::Instance().Get(name, SmallSpec(container, bFrames));
+    return SampleFolder::Instance().Get(name, SmallParams(container, bFrames));
 }
 
 PortGuard::PortGuard() { EXPECT_TRUE(Vemor_GetPort(&m_port)); }

@@ -19,7 +19,7 @@ class SampleFolder {
 public:
     static SampleFolder& Instance();
     // Writes the recording the first time it is asked for; fails the test if it cannot.
-    std::string Get(const std::string& name, const samplegen::SampleSpec& spec);
+    std::string Get(const std::string& name, const samplegen::SampleParams& params);
     std::string Path(const std::string& name) const;
 
 private:
@@ -28,7 +28,7 @@ private:
 };
 
 // The standard small recording: 160x120, 25 fps, 50 frames, key frame every 25.
-samplegen::SampleSpec SmallSpec(samplegen::Container container, bool bFrames = false);
+samplegen::SampleParams SmallParams(samplegen::Container container, bool bFrames = false);
 std::string SmallSample(samplegen::Container container, bool bFrames = false);
 
 // An engine port that is freed when the test ends.

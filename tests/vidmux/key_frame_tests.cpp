@@ -34,10 +34,10 @@ TEST(KeyFrames, PositionsAtOrBeforeAndAtOrAfterATime) {
 }
 
 TEST(KeyFrames, ByteRangeBetweenKeyFramesIsAPlayableRecording) {
-    samplegen::SampleSpec spec = SmallSpec(Container::Recorder, true);
-    spec.frameCount = 75;
-    spec.audio = true;
-    const std::string source = SampleFolder::Instance().Get("cut-source.imx", spec);
+    samplegen::SampleParams params = SmallParams(Container::Recorder, true);
+    params.frameCount = 75;
+    params.audio = true;
+    const std::string source = SampleFolder::Instance().Get("cut-source.imx", params);
     PortGuard port;
     OpenIndexed(port, source);
     VemorFramePos from{}, to{};

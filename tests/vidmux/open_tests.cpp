@@ -98,10 +98,10 @@ TEST(OpenFile, SecondOpenOnTheSamePortIsRefusedUntilClosed) {
 }
 
 TEST(AbsoluteTime, RecorderHeadTimePlusPictureTime) {
-    samplegen::SampleSpec spec = SmallSpec(Container::Recorder);
-    spec.start = samplegen::StartTime{2023, 12, 31, 23, 59, 59};
+    samplegen::SampleParams params = SmallParams(Container::Recorder);
+    params.start = samplegen::StartTime{2023, 12, 31, 23, 59, 59};
     PortGuard port;
-    OpenIndexed(port, SampleFolder::Instance().Get("timed.imx", spec));
+    OpenIndexed(port, SampleFolder::Instance().Get("timed.imx", params));
     ASSERT_TRUE(Vemor_SetCurrentFrameNum(port, 30));  // 1.2 s later: past midnight
     VemorSystemTime time{};
     ASSERT_TRUE(Vemor_GetSystemTime(port, &time));
@@ -115,10 +115,10 @@ TEST(AbsoluteTime, RecorderHeadTimePlusPictureTime) {
 }
 
 TEST(AbsoluteTime, Mp4CreationTimeIsTheStart) {
-    samplegen::SampleSpec spec = SmallSpec(Container::Mp4, true);
-    spec.start = samplegen::StartTime{2024, 2, 29, 10, 0, 0};
+    samplegen::SampleParams params = SmallParams(Container::Mp4, true);
+    params.start = samplegen::StartTime{2024, 2, 29, 10, 0, 0};
     PortGuard port;
-    OpenIndexed(port, SampleFolder::Instance().Get("timed.mp4", spec));
+    OpenIndexed(port, SampleFolder::Instance().Get("timed.mp4", params));
     ASSERT_TRUE(Vemor_SetCurrentFrameNum(port, 49));
     VemorSystemTime time{};
     ASSERT_TRUE(Vemor_GetSystemTime(port, &time));
@@ -138,7 +138,7 @@ TEST(AbsoluteTime, FileWithoutTimeSaysSo) {
 }
 
 TEST(Watermark, CallbackDeliversTheRecordWritten) {
-    samplegen::SampleSpec spec = SmallSpec(Container::Recorder);
+    samplegen::SampleParams params = SmallParams(Container::Recorder);
     samplegen::Watermark mark;
     mark.packedTime = samplegen::PackTime({2024, 5, 6, 7, 8, 9});
     mark.serial = 123456789;
@@ -147,8 +147,8 @@ TEST(Watermark, CallbackDeliversTheRecordWritten) {
     mark.deviceType = 7;
     mark.deviceInfo = 200;
     mark.channel = 3;
-    spec.watermark = mark;
-    const std::string path = SampleFolder::Instance().Get("watermarked.imx", spec);
+    params.watermark = mark;
+    const std::string path = SampleFolder::Instance().Get("watermarked.imx", params);
 
     static std::mutex mutex;
     static std::vector<uint8_t> received;

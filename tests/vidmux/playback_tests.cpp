@@ -78,9 +78,9 @@ TEST(Playback, RepositionWhilePlayingContinuesFromTheNewFrame) {
 }
 
 TEST(Playback, SpeedLevelTwoPlaysFourTimesFaster) {
-    samplegen::SampleSpec spec = SmallSpec(Container::Mp4);
-    spec.frameCount = 100;  // 4 s
-    const std::string path = SampleFolder::Instance().Get("four-seconds.mp4", spec);
+    samplegen::SampleParams params = SmallParams(Container::Mp4);
+    params.frameCount = 100;  // 4 s
+    const std::string path = SampleFolder::Instance().Get("four-seconds.mp4", params);
     auto timeToEnd = [&](int level) {
         EndCounter counter;
         PortGuard port;

@@ -8,11 +8,11 @@ using samplegen::Container;
 namespace {
 
 TEST(Position, LongGroupsOfPicturesSeekExactlyEverywhere) {
-    samplegen::SampleSpec spec = SmallSpec(Container::Recorder, true);
-    spec.frameCount = 120;
-    spec.gop = 50;
+    samplegen::SampleParams params = SmallParams(Container::Recorder, true);
+    params.frameCount = 120;
+    params.gop = 50;
     PortGuard port;
-    OpenIndexed(port, SampleFolder::Instance().Get("gop50.imx", spec));
+    OpenIndexed(port, SampleFolder::Instance().Get("gop50.imx", params));
     ASSERT_EQ(Vemor_GetFileTotalFrames(port), 120u);
     for (uint32_t frame = 0; frame < 120; frame += 7) {
         ASSERT_TRUE(Vemor_SetCurrentFrameNum(port, frame));
@@ -42,9 +42,9 @@ TEST(Position, PlayedTimeFollowsTheShownFrame) {
 
 TEST(Position, SeekBeforeTheIndexIsBuiltStillLandsExactly) {
     // A long file whose index takes a moment: seek at once after opening.
-    samplegen::SampleSpec spec = SmallSpec(Container::Mp4);
-    spec.frameCount = 250;
-    const std::string path = SampleFolder::Instance().Get("long.mp4", spec);
+    samplegen::SampleParams params = SmallParams(Container::Mp4);
+    params.frameCount = 250;
+    const std::string path = SampleFolder::Instance().Get("long.mp4", params);
     PortGuard port;
     ASSERT_TRUE(Vemor_OpenFile(port, path.c_str()));
     ASSERT_TRUE(Vemor_SetCurrentFrameNum(port, 180));

@@ -16,10 +16,10 @@ protected:
 };
 
 TEST_F(Sound, WithoutADeviceSoundCallsSucceedAndPlayGoesOn) {
-    samplegen::SampleSpec spec = SmallSpec(Container::MpegTs);
-    spec.audio = true;
+    samplegen::SampleParams params = SmallParams(Container::MpegTs);
+    params.audio = true;
     PortGuard port;
-    OpenIndexed(port, SampleFolder::Instance().Get("with-sound.ts", spec));
+    OpenIndexed(port, SampleFolder::Instance().Get("with-sound.ts", params));
     ASSERT_TRUE(Vemor_Play(port, nullptr));
     EXPECT_TRUE(Vemor_PlaySound(port));
     EXPECT_TRUE(Vemor_SetVolume(port, 0x8000));

@@ -28,10 +28,10 @@ int64_t WorstDistance(int32_t a, int32_t b, std::chrono::milliseconds duration) 
 }
 
 TEST(SyncGroup, TwoRecordingsOfOneEventStayWithinAFrame) {
-    samplegen::SampleSpec first = SmallSpec(Container::Recorder);
+    samplegen::SampleParams first = SmallParams(Container::Recorder);
     first.frameCount = 150;
     first.start = samplegen::StartTime{2024, 3, 1, 12, 0, 0};
-    samplegen::SampleSpec second = SmallSpec(Container::Mp4, true);
+    samplegen::SampleParams second = SmallParams(Container::Mp4, true);
     second.frameCount = 150;
     second.start = first.start;
     PortGuard a, b;
@@ -59,13 +59,13 @@ TEST(SyncGroup, TwoRecordingsOfOneEventStayWithinAFrame) {
 }
 
 TEST(SyncGroup, AMemberAheadWaitsForTheGroup) {
-    samplegen::SampleSpec spec = SmallSpec(Container::Recorder);
-    spec.frameCount = 150;
-    spec.start = samplegen::StartTime{2024, 3, 1, 12, 0, 0};
-    samplegen::SampleSpec later = spec;
+    samplegen::SampleParams params = SmallParams(Container::Recorder);
+    params.frameCount = 150;
+    params.start = samplegen::StartTime{2024, 3, 1, 12, 0, 0};
+    samplegen::SampleParams later = params;
     later.start = samplegen::StartTime{2024, 3, 1, 12, 0, 2};  // starts two seconds later
     PortGuard a, b;
-    OpenIndexed(a, SampleFolder::Instance().Get("group-early.imx", spec));
+    OpenIndexed(a, SampleFolder::Instance().Get("group-early.imx", params));
     OpenIndexed(b, SampleFolder::Instance().Get("group-late.imx", later));
     ASSERT_TRUE(Vemor_SetSycGroup(a, 0));
     ASSERT_TRUE(Vemor_SetSycGroup(b, 0));

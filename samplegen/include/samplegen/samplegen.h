@@ -35,7 +35,7 @@ struct Watermark {
 inline constexpr size_t kWatermarkBytes = 17;
 extern const uint8_t kWatermarkUuid[16];
 
-struct SampleSpec {
+struct SampleParams {
     Container container = Container::Recorder;
     int width = 352;
     int height = 288;
@@ -51,7 +51,7 @@ struct SampleSpec {
 
 // Writes the recording; on failure returns false with a reason in *error
 // (when error is not null) and leaves no partial file behind.
-bool WriteSample(const std::string& path, const SampleSpec& spec, std::string* error = nullptr);
+bool WriteSample(const std::string& path, const SampleParams& params, std::string* error = nullptr);
 
 // Bits 26-31 year - 2000, 22-25 month, 17-21 day, 12-16 hour, 6-11 minute, 0-5 second.
 uint32_t PackTime(const StartTime& time);

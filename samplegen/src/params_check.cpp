@@ -1,4 +1,4 @@
-#include "spec_check.h"
+#include "params_check.h"
 
 #include <cstdint>
 
@@ -16,25 +16,25 @@ constexpr int kMaxGop = 10000;
 
 }  // namespace
 
-bool CheckSpec(const SampleSpec& spec, std::string* reason) {
-    if (spec.width < kMinWidth || spec.width > kMaxWidth || spec.height < kMinHeight ||
-        spec.height > kMaxHeight) {
+bool CheckParams(const SampleParams& params, std::string* reason) {
+    if (params.width < kMinWidth || params.width > kMaxWidth || params.height < kMinHeight ||
+        params.height > kMaxHeight) {
         *reason = "picture size must lie between 48x32 and 7680x4320";
-    } else if (spec.width % 2 != 0 || spec.height % 2 != 0) {
+    } else if (params.width % 2 != 0 || params.height % 2 != 0) {
         *reason = "picture width and height must be even";
-    } else if (spec.fpsNum <= 0 || spec.fpsDen <= 0 ||
-               int64_t{spec.fpsNum} < int64_t{spec.fpsDen} ||
-               int64_t{spec.fpsNum} > int64_t{kMaxFps} * spec.fpsDen) {
+    } else if (params.fpsNum <= 0 || params.fpsDen <= 0 ||
+               int64_t{params.fpsNum} < int64_t{params.fpsDen} ||
+               int64_t{params.fpsNum} > int64_t{kMaxFps} * params.fpsDen) {
         *reason = "frame rate must lie between 1 and 240 frames per second";
-    } else if (spec.frameCount < 1 || spec.frameCount > FrameNumberCode::kMaxNumber + 1) {
+    } else if (params.frameCount < 1 || params.frameCount > FrameNumberCode::kMaxNumber + 1) {
         *reason =
             "frame count must lie between 1 and " + std::to_string(FrameNumberCode::kMaxNumber + 1);
-    } else if (spec.gop < 1 || spec.gop > kMaxGop) {
+    } else if (params.gop < 1 || params.gop > kMaxGop) {
         *reason = "key frame interval must lie between 1 and " + std::to_string(kMaxGop);
-    } else if (spec.start && !IsValidStartTime(*spec.start, reason)) {
+    } else if (params.start && !IsValidStartTime(*params.start, reason)) {
         // reason set
     } else {
-        switch (spec.container) {
+        switch (params.container) {
             case Container::Recorder:
             case Container::RawH264:
             case Container::Mp4:
