@@ -41,7 +41,8 @@ bool COrlinDlg::OnInitDialog(const QStringList& arguments) {
     ApplyLanguage(m_stSettings.nLanguage);
 
     // The window always starts at the screen origin at its normal size.
-    setGeometry(0, 0, START_WIDTH, START_HEIGHT);
+    resize(START_WIDTH, START_HEIGHT);
+    move(0, 0);
     m_pDlgShow->show();
     LayoutControls();
 
