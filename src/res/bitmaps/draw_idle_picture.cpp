@@ -5,7 +5,6 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -23,9 +22,10 @@ int main(int argc, char* argv[]) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 
-    QLinearGradient background(0, 0, 0, kHeight);
-    background.setColorAt(0, QColor(34, 37, 43));
-    background.setColorAt(1, QColor(14, 15, 18));
+    // A soft glow that fades to the pane's black at the edges.
+    QRadialGradient background(QPointF(kWidth / 2.0, kHeight / 2.0), kWidth / 2.0);
+    background.setColorAt(0, QColor(36, 40, 47));
+    background.setColorAt(1, QColor(0, 0, 0));
     p.fillRect(image.rect(), background);
 
     // Camera body with its lens on the left.
