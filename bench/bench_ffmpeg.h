@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+namespace bench {
+
+// Bare FFmpeg doing the engine's work: demux, decode, scale to width x height
+// BGRA. Returns frames per second, or 0 when the file cannot be read.
+double FfmpegDecodeScaleFps(const std::string& path, int width, int height, int* frames);
+
+// Stepping back through frames [0, frames) one by one the way players do it
+// without a picture cache: for every step seek to the key frame and decode up
+// to the wanted frame. Returns the total seconds; *slowest gets the slowest step.
+double FfmpegNaiveBackSteps(const std::string& path, int frames, double* slowest);
+
+}  // namespace bench

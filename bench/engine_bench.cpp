@@ -1,0 +1,223 @@
+// Measures the engine against FFmpeg doing the same work in the same run.
+//
+//   engine-bench throughput FILE      demux+decode+scale to 960x540 into a discarding window
+//   engine-bench open-seek FILE       open to first picture; frame-exact seeks
+//   engine-bench backstep FILE        step back through the first group of pictures
+//   engine-bench reverse FILE         reverse play: pictures per second, peak memory
+//   engine-bench sixteen FILE         sixteen ports at once: CPU use, who falls behind
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench_ffmpeg.h"
+#include "bench_util.h"
+#include "vidmux.h"
+
+using namespace bench;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct DiscardingWindow {
+    int width, height;
+    std::atomic<int> presented{0};
+    VemorRenderWindow window{};
+
+    DiscardingWindow(int w, int h) : width(w), height(h) {
+        window.user = this;
+        window.get_size = [](void* user, int32_t* w, int32_t* h) -> int32_t {
+            auto* self = static_cast<DiscardingWindow*>(user);
+            *w = self->width;
+            *h = self->height;
+            return 1;
+        };
+        window.present = [](void* user, const uint8_t*, int32_t, int32_t, int32_t) {
+            ++static_cast<DiscardingWindow*>(user)->presented;
+        };
+    }
+};
+
+std::atomic<int> g_ended{0};
+std::atomic<int> g_indexed{0};
+
+int32_t OpenPort(const std::string& path) {
+    int32_t port = -1;
+    if (!Vemor_GetPort(&port)) return -1;
+    Vemor_SetFileEndCallback(
+        port, [](int32_t, void*) { ++g_ended; }, nullptr);
+    Vemor_SetFileRefCallBack(
+        port, [](int32_t, void*) { ++g_indexed; }, nullptr);
+    if (!Vemor_OpenFile(port, path.c_str())) {
+        std::fprintf(stderr, "cannot open %s: engine error %u\n", path.c_str(),
+                     Vemor_GetLastError(port));
+        Vemor_FreePort(port);
+        return -1;
+    }
+    return port;
+}
+
+void WaitIndexed(int count) {
+    while (g_indexed.load() < count) std::this_thread::sleep_for(1ms);
+}
+
+int Throughput(const std::string& path) {
+    int ffmpegFrames = 0;
+    const double ffmpegFps = FfmpegDecodeScaleFps(path, 960, 540, &ffmpegFrames);
+
+    DiscardingWindow window(960, 540);
+    const int32_t port = OpenPort(path);
+    if (port < 0) return 1;
+    WaitIndexed(1);
+    const int ended = g_ended.load();
+    const auto start = Clock::now();
+    Vemor_Play(port, &window.window);
+    for (int i = 0; i < 4; ++i) Vemor_Fast(port);  // 16x: the clock never holds it back here
+    while (g_ended.load() == ended) std::this_thread::sleep_for(1ms);
+    const double seconds = SecondsSince(start);
+    const double engineFps = window.presented / seconds;
+    Vemor_FreePort(port);
+
+    std::printf("decode + scale to 960x540 BGRA, %s\n", path.c_str());
+    std::printf("  FFmpeg (libavcodec + libswscale): %d frames, %.1f frames/s\n", ffmpegFrames,
+                ffmpegFps);
+    std::printf("  engine (demux, decode, scale, present): %d frames, %.1f frames/s\n",
+                window.presented.load(), engineFps);
+    std::printf("  ratio engine / FFmpeg: %.2f\n", engineFps / ffmpegFps);
+    return 0;
+}
+
+int OpenSeek(const std::string& path) {
+    const auto openStart = Clock::now();
+    DiscardingWindow window(960, 540);
+    const int32_t port = OpenPort(path);
+    if (port < 0) return 1;
+    Vemor_Play(port, &window.window);
+    while (window.presented.load() == 0) std::this_thread::sleep_for(100us);
+    const double openSeconds = SecondsSince(openStart);
+    Vemor_Pause(port, 1);
+    WaitIndexed(1);
+    const double indexSeconds = SecondsSince(openStart);
+
+    const uint32_t total = Vemor_GetFileTotalFrames(port);
+    std::vector<double> seeks;
+    for (uint32_t frame = 49; frame < total; frame += 37) {  // mostly the last pictures of a group
+        const auto start = Clock::now();
+        Vemor_SetCurrentFrameNum(port, frame);
+        seeks.push_back(SecondsSince(start));
+    }
+    std::sort(seeks.begin(), seeks.end());
+    Vemor_FreePort(port);
+    std::printf("open and seek, %s (%u frames)\n", path.c_str(), total);
+    std::printf("  open to first picture presented: %.1f ms (frame index ready after %.1f ms)\n",
+                openSeconds * 1000, indexSeconds * 1000);
+    std::printf("  frame-exact seek: median %.1f ms, slowest %.1f ms over %zu seeks\n",
+                seeks[seeks.size() / 2] * 1000, seeks.back() * 1000, seeks.size());
+    return 0;
+}
+
+int BackStep(const std::string& path) {
+    constexpr int kGroup = 50;
+    double naiveSlowest = 0;
+    const double naive = FfmpegNaiveBackSteps(path, kGroup, &naiveSlowest);
+
+    const int32_t port = OpenPort(path);
+    if (port < 0) return 1;
+    WaitIndexed(1);
+    // Start on the key frame that follows the group, so no picture of the
+    // group has been decoded yet.
+    Vemor_SetCurrentFrameNum(port, kGroup);
+    double slowest = 0;
+    const auto start = Clock::now();
+    for (int i = 0; i < kGroup; ++i) {
+        const auto stepStart = Clock::now();
+        if (!Vemor_OneByOneBack(port)) std::fprintf(stderr, "step back failed at %d\n", i);
+        slowest = std::max(slowest, SecondsSince(stepStart));
+    }
+    const double total = SecondsSince(start);
+    const uint32_t landed = Vemor_GetCurrentFrameNum(port);
+    Vemor_FreePort(port);
+
+    std::printf("step back through a %d-frame group, %s\n", kGroup, path.c_str());
+    std::printf("  FFmpeg re-decoding from the key frame per step: %.3f s, slowest step %.1f ms\n",
+                naive, naiveSlowest * 1000);
+    std::printf("  engine: %.3f s, slowest step %.1f ms, ended on frame %u\n", total,
+                slowest * 1000, landed);
+    std::printf("  ratio FFmpeg / engine time: %.1f\n", naive / total);
+    return 0;
+}
+
+int Reverse(const std::string& path) {
+    DiscardingWindow window(960, 540);
+    const int32_t port = OpenPort(path);
+    if (port < 0) return 1;
+    WaitIndexed(1);
+    const uint32_t total = Vemor_GetFileTotalFrames(port);
+    Vemor_Play(port, &window.window);
+    Vemor_Pause(port, 1);
+    Vemor_SetCurrentFrameNum(port, total - 1);
+    const double before = PeakMemoryMiB();
+    const int shownBefore = window.presented;
+    const auto start = Clock::now();
+    Vemor_ReversePlay(port);
+    std::this_thread::sleep_for(4s);
+    const double seconds = SecondsSince(start);
+    const int shown = window.presented - shownBefore;
+    const uint32_t at = Vemor_GetCurrentFrameNum(port);
+    Vemor_FreePort(port);
+    std::printf("reverse play at normal speed, %s\n", path.c_str());
+    std::printf("  %d pictures in %.2f s = %.1f pictures/s (file rate 25), now at frame %u of %u\n",
+                shown, seconds, shown / seconds, at, total);
+    std::printf("  peak memory %.0f MiB (%.0f MiB before reverse play)\n", PeakMemoryMiB(), before);
+    return 0;
+}
+
+int Sixteen(const std::string& path) {
+    constexpr int kPorts = 16;
+    std::vector<int32_t> ports;
+    for (int i = 0; i < kPorts; ++i) {
+        const int32_t port = OpenPort(path);
+        if (port < 0) return 1;
+        ports.push_back(port);
+    }
+    WaitIndexed(kPorts);
+    const double cpuStart = CpuSeconds();
+    const auto start = Clock::now();
+    for (int32_t port : ports) Vemor_Play(port, nullptr);
+    std::this_thread::sleep_for(10s);
+    const double wall = SecondsSince(start);
+    const double cpu = CpuSeconds() - cpuStart;
+    const uint32_t expected = static_cast<uint32_t>(wall * 25);
+    uint32_t slowest = UINT32_MAX;
+    for (int32_t port : ports) slowest = std::min(slowest, Vemor_GetCurrentFrameNum(port));
+    for (int32_t port : ports) Vemor_FreePort(port);
+    std::printf("sixteen ports playing %s with null windows for %.1f s\n", path.c_str(), wall);
+    std::printf("  CPU use %.0f%% of one core (%.0f%% of this machine's %u cores)\n",
+                cpu / wall * 100, cpu / wall * 100 / std::thread::hardware_concurrency(),
+                std::thread::hardware_concurrency());
+    std::printf("  clock says frame %u; slowest port at frame %u: %s\n", expected, slowest,
+                slowest + 3 >= expected ? "none fell behind" : "fell behind");
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr,
+                     "usage: engine-bench throughput|open-seek|backstep|reverse|sixteen FILE\n");
+        return 2;
+    }
+    const std::string mode = argv[1], path = argv[2];
+    if (mode == "throughput") return Throughput(path);
+    if (mode == "open-seek") return OpenSeek(path);
+    if (mode == "backstep") return BackStep(path);
+    if (mode == "reverse") return Reverse(path);
+    if (mode == "sixteen") return Sixteen(path);
+    std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
+    return 2;
+}
