@@ -1,0 +1,404 @@
+// Paints Orlin's skin: every button in its three looks, the frame, the bar
+// backgrounds and the slider parts, as PNG files named as the program loads
+// them. Run once after a change and commit the pictures:
+//   QT_QPA_PLATFORM=offscreen orlin_draw_skin src/res/skin [contact-sheet.png]
+
+#include <QDir>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <cstdio>
+#include <vector>
+
+#include "skin_icons.h"
+
+namespace {
+
+// One palette for the whole skin: graphite surfaces, soft grey icons, one blue accent.
+const QColor kIcon(190, 196, 205);
+const QColor kIconHot(255, 255, 255);
+const QColor kAccent(58, 150, 232);
+const QColor kAccentLight(104, 180, 245);
+const QColor kAccentDark(34, 110, 186);
+const QColor kSurfaceTop(48, 52, 60);
+const QColor kSurfaceBottom(32, 35, 41);
+const QColor kEdgeDark(16, 17, 20);
+const QColor kEdgeLight(70, 76, 87);
+const QColor kGroove(16, 18, 22);
+
+enum class Look { Normal, Hover, Pressed };
+enum class Shape { Flat, Primary, Round, Caption, CaptionClose, Pill };
+
+struct Button {
+    QString strName;  // picture name prefix
+    QString strIcon;  // icon drawn on it
+    QSize size;
+    Shape eShape;
+    bool bAccentIcon = false;  // the "on" image of a toggle
+};
+
+std::vector<Button> Buttons() {
+    const QSize kTransport(38, 39), kBar(26, 25), kSide(24, 22), kHeader(18, 18), kCaption(19, 18),
+        kFloat(30, 24);
+    return {
+        {"play", "play", kTransport, Shape::Primary},
+        {"pause", "pause", kTransport, Shape::Primary},
+        {"stop", "stop", kTransport, Shape::Round},
+        {"goto_start", "goto_start", kBar, Shape::Flat},
+        {"speed_down", "speed_down", kBar, Shape::Flat},
+        {"speed_up", "speed_up", kBar, Shape::Flat},
+        {"goto_end", "goto_end", kBar, Shape::Flat},
+        {"frame_back", "frame_back", kBar, Shape::Flat},
+        {"frame_forward", "frame_forward", kBar, Shape::Flat},
+        {"capture", "capture", kBar, Shape::Flat},
+        {"reverse", "reverse", kBar, Shape::Flat},
+        {"reverse_on", "reverse", kBar, Shape::Flat, true},
+        {"sync", "sync", kBar, Shape::Flat},
+        {"sync_on", "sync", kBar, Shape::Flat, true},
+        {"sound", "sound", kBar, Shape::Flat},
+        {"mute", "mute", kBar, Shape::Flat},
+        {"open", "open", kSide, Shape::Flat},
+        {"playlist", "playlist", kSide, Shape::Flat},
+        {"toolbox", "toolbox", kSide, Shape::Flat},
+        {"playlist_add", "playlist_add", kHeader, Shape::Flat},
+        {"playlist_delete", "playlist_delete", kHeader, Shape::Flat},
+        {"playlist_clear", "playlist_clear", kHeader, Shape::Flat},
+        {"play_order", "play_order", kHeader, Shape::Flat},
+        {"playlist_hide", "playlist_hide", kHeader, Shape::Flat},
+        {"caption_menu", "caption_menu", kCaption, Shape::Caption},
+        {"caption_minimize", "caption_minimize", kCaption, Shape::Caption},
+        {"caption_maximize", "caption_maximize", kCaption, Shape::Caption},
+        {"caption_restore", "caption_restore", kCaption, Shape::Caption},
+        {"caption_close", "caption_close", kCaption, Shape::CaptionClose},
+        {"fullscreen", "fullscreen", kFloat, Shape::Flat},
+        {"fullscreen_exit", "fullscreen_exit", kFloat, Shape::Flat},
+        {"topmost", "topmost", kFloat, Shape::Flat},
+        {"topmost_on", "topmost", kFloat, Shape::Flat, true},
+        {"settings", "settings", kFloat, Shape::Flat},
+        {"part_zoom", "part_zoom", kFloat, Shape::Flat},
+    };
+}
+
+QImage Blank(QSize size) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+void DrawIcon(QPainter& p, const QString& strIcon, const QRectF& box, const QColor& colour) {
+    const qreal side = std::min(box.width(), box.height());
+    p.save();
+    p.translate(box.center() - QPointF(side / 2, side / 2));
+    p.scale(side / 16, side / 16);
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPath(SkinIcon(strIcon));
+    p.restore();
+}
+
+QImage DrawButton(const Button& button, Look eLook) {
+    QImage image = Blank(button.size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF all(0, 0, button.size.width(), button.size.height());
+    QColor icon = button.bAccentIcon ? kAccentLight : kIcon;
+    qreal iconSide = 14;
+
+    switch (button.eShape) {
+        case Shape::Primary: {
+            const QRectF disc = QRectF(2, 2.5, 34, 34);
+            QLinearGradient fill(disc.topLeft(), disc.bottomLeft());
+            const QColor top = eLook == Look::Pressed ? kAccentDark
+                               : eLook == Look::Hover ? kAccentLight
+                                                      : kAccent;
+            fill.setColorAt(0, top.lighter(112));
+            fill.setColorAt(1, top.darker(118));
+            p.setPen(QPen(QColor(0, 0, 0, 110), 1));
+            p.setBrush(fill);
+            p.drawEllipse(disc);
+            icon = eLook == Look::Pressed ? QColor(220, 235, 250) : kIconHot;
+            iconSide = 16;
+            DrawIcon(p, button.strIcon, disc.translated(eLook == Look::Pressed ? 0.5 : 0, 0.5),
+                     icon);
+            return image;
+        }
+        case Shape::Round: {
+            const QRectF disc = QRectF(4, 4.5, 30, 30);
+            const QColor face = eLook == Look::Pressed ? QColor(34, 37, 43)
+                                : eLook == Look::Hover ? QColor(78, 85, 97)
+                                                       : QColor(60, 65, 75);
+            p.setPen(QPen(QColor(0, 0, 0, 120), 1));
+            p.setBrush(face);
+            p.drawEllipse(disc);
+            icon = eLook == Look::Pressed ? kAccentLight : eLook == Look::Hover ? kIconHot : kIcon;
+            DrawIcon(p, button.strIcon, disc.adjusted(8, 8, -8, -8), icon);
+            return image;
+        }
+        case Shape::Pill:
+            break;
+        case Shape::Flat:
+        case Shape::Caption:
+        case Shape::CaptionClose: {
+            const qreal radius = button.eShape == Shape::Flat ? 4 : 3;
+            QColor back = Qt::transparent;
+            if (eLook == Look::Hover) {
+                back = button.eShape == Shape::CaptionClose ? QColor(214, 56, 48)
+                                                            : QColor(255, 255, 255, 34);
+                icon = kIconHot;
+            } else if (eLook == Look::Pressed) {
+                back = button.eShape == Shape::CaptionClose ? QColor(160, 36, 30)
+                                                            : QColor(0, 0, 0, 90);
+                icon = button.eShape == Shape::CaptionClose ? QColor(235, 235, 235) : kAccentLight;
+            }
+            p.setPen(Qt::NoPen);
+            p.setBrush(back);
+            p.drawRoundedRect(all.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+            iconSide = std::min(button.size.width(), button.size.height()) <= 18 ? 10 : 14;
+            const QRectF box(all.center().x() - iconSide / 2, all.center().y() - iconSide / 2,
+                             iconSide, iconSide);
+            DrawIcon(p, button.strIcon, box.translated(0, eLook == Look::Pressed ? 0.5 : 0), icon);
+            return image;
+        }
+    }
+    return image;
+}
+
+QImage VerticalGradient(QSize size, QColor top, QColor bottom) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&image);
+    QLinearGradient fill(0, 0, 0, size.height());
+    fill.setColorAt(0, top);
+    fill.setColorAt(1, bottom);
+    p.fillRect(image.rect(), fill);
+    return image;
+}
+
+QImage ControlBar() {
+    QImage image = VerticalGradient({8, 64}, kSurfaceTop, kSurfaceBottom);
+    QPainter p(&image);
+    p.fillRect(0, 0, 8, 1, kEdgeDark);
+    p.fillRect(0, 1, 8, 1, kEdgeLight);
+    return image;
+}
+
+QImage PaneBar() {
+    QImage image = VerticalGradient({8, 26}, QColor(52, 56, 64), QColor(38, 41, 47));
+    QPainter p(&image);
+    p.fillRect(0, 0, 8, 1, kEdgeLight);
+    p.fillRect(0, 25, 8, 1, kEdgeDark);
+    return image;
+}
+
+QImage StatusBar() {
+    QImage image = VerticalGradient({8, 20}, QColor(36, 39, 45), QColor(28, 30, 35));
+    QPainter p(&image);
+    p.fillRect(0, 0, 8, 1, QColor(54, 58, 66));
+    return image;
+}
+
+QImage Caption() {
+    QImage image = VerticalGradient({1, 31}, QColor(44, 48, 55), QColor(30, 33, 38));
+    QPainter p(&image);
+    p.fillRect(0, 0, 1, 1, QColor(78, 84, 95));
+    p.fillRect(0, 30, 1, 1, kEdgeDark);
+    return image;
+}
+
+QImage Strip(QSize size, bool bDarkFirst) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(QColor(30, 33, 38));
+    QPainter p(&image);
+    const bool bColumn = size.width() > size.height();  // a row of pixels across a side
+    const QRect edge = bColumn ? QRect(bDarkFirst ? 0 : size.width() - 1, 0, 1, size.height())
+                               : QRect(0, bDarkFirst ? 0 : size.height() - 1, size.width(), 1);
+    p.fillRect(edge, kEdgeDark);
+    return image;
+}
+
+QImage Logo() {
+    QImage image = Blank({95, 29});
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A small lens: ring, glass, highlight.
+    const QPointF lens(14, 15);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(70, 76, 88));
+    p.drawEllipse(lens, 8.5, 8.5);
+    QRadialGradient glass(lens, 6.5, lens - QPointF(2, 2));
+    glass.setColorAt(0, kAccentLight);
+    glass.setColorAt(0.5, QColor(30, 80, 140));
+    glass.setColorAt(1, QColor(10, 18, 30));
+    p.setBrush(glass);
+    p.drawEllipse(lens, 6.5, 6.5);
+    p.setBrush(QColor(255, 255, 255, 170));
+    p.drawEllipse(lens - QPointF(2.5, 2.5), 1.4, 1.4);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(15);
+    font.setWeight(QFont::DemiBold);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    p.setFont(font);
+    p.setPen(QColor(226, 230, 236));
+    p.drawText(QRectF(28, 0, 67, 29), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Orlin"));
+    return image;
+}
+
+QImage LanguagePill(const QString& strText) {
+    QImage image = Blank({34, 17});
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(kEdgeLight, 1));
+    p.setBrush(QColor(40, 44, 51));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 33, 16), 8, 8);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(10);
+    font.setWeight(QFont::Bold);
+    p.setFont(font);
+    p.setPen(kIcon);
+    p.drawText(QRectF(0, 0, 34, 17), Qt::AlignCenter, strText);
+    return image;
+}
+
+// A groove of the given thickness centred across a channel.
+QImage Groove(QSize size, int nThickness, QColor fill, bool bRound) {
+    QImage image = Blank(size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(fill);
+    const qreal y = (size.height() - nThickness) / 2.0;
+    const qreal r = bRound ? nThickness / 2.0 : 0;
+    p.drawRoundedRect(QRectF(0, y, size.width(), nThickness), r, r);
+    return image;
+}
+
+QImage ActiveGroove(QSize size, int nThickness, bool bRound) {
+    QImage image = Blank(size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal y = (size.height() - nThickness) / 2.0;
+    QLinearGradient fill(0, y, 0, y + nThickness);
+    fill.setColorAt(0, kAccentLight);
+    fill.setColorAt(1, kAccent);
+    p.setPen(Qt::NoPen);
+    p.setBrush(fill);
+    const qreal r = bRound ? nThickness / 2.0 : 0;
+    p.drawRoundedRect(QRectF(0, y, size.width(), nThickness), r, r);
+    return image;
+}
+
+// Caps of the three-piece progress channel: half of a rounded groove each.
+QImage GrooveCap(bool bLeft) {
+    QImage whole = Groove({8, 10}, 4, kGroove, true);
+    return whole.copy(bLeft ? 0 : 4, 0, 4, 10);
+}
+
+QImage Thumb(QSize size, bool bActive) {
+    QImage image = Blank(size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF disc = QRectF(0.5, 0.5, size.width() - 1, size.height() - 1);
+    p.setPen(QPen(bActive ? kAccentLight : QColor(0, 0, 0, 140), 1));
+    QRadialGradient face(disc.center() - QPointF(1, 1), disc.width() / 2);
+    face.setColorAt(0, QColor(255, 255, 255));
+    face.setColorAt(1, bActive ? QColor(214, 232, 250) : QColor(200, 205, 214));
+    p.setBrush(face);
+    p.drawEllipse(disc);
+    if (bActive) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kAccent);
+        p.drawEllipse(disc.center(), disc.width() / 5, disc.height() / 5);
+    }
+    return image;
+}
+
+struct Output {
+    QString strName;
+    QImage image;
+};
+
+std::vector<Output> AllPictures() {
+    std::vector<Output> out;
+    const std::pair<Look, const char*> looks[] = {
+        {Look::Normal, "normal"}, {Look::Hover, "hover"}, {Look::Pressed, "pressed"}};
+    for (const Button& button : Buttons()) {
+        for (const auto& [eLook, pszLook] : looks) {
+            out.push_back({button.strName + "_" + pszLook, DrawButton(button, eLook)});
+        }
+    }
+    out.push_back({"239", LanguagePill(QStringLiteral("ZH"))});
+    out.push_back({"287", LanguagePill(QStringLiteral("EN"))});
+
+    out.push_back({"control_bar", ControlBar()});
+    out.push_back({"pane_bar", PaneBar()});
+    out.push_back({"status_bar", StatusBar()});
+    out.push_back({"float_panel",
+                   VerticalGradient({1, 26}, QColor(36, 39, 45, 235), QColor(24, 26, 30, 235))});
+    out.push_back({"caption", Caption()});
+    out.push_back({"caption_under", Strip({1, 4}, false)});
+    out.push_back({"border_left", Strip({4, 1}, true)});
+    out.push_back({"border_right", Strip({4, 1}, false)});
+    out.push_back({"border_bottom", Strip({1, 4}, false)});
+    out.push_back({"logo", Logo()});
+
+    out.push_back({"volume_channel", Groove({70, 8}, 4, kGroove, true)});
+    out.push_back({"volume_channel_active", ActiveGroove({70, 8}, 4, true)});
+    out.push_back({"volume_thumb", Thumb({8, 8}, false)});
+    out.push_back({"volume_thumb_active", Thumb({8, 8}, true)});
+    out.push_back({"progress_channel", Groove({764, 10}, 4, kGroove, true)});
+    out.push_back({"progress_channel_active", ActiveGroove({764, 10}, 4, true)});
+    out.push_back({"progress_channel_left", GrooveCap(true)});
+    out.push_back({"progress_channel_middle", Groove({1, 10}, 4, kGroove, false)});
+    out.push_back({"progress_channel_right", GrooveCap(false)});
+    // Stretched from one pixel below the control's top, so its groove sits one row higher.
+    out.push_back({"progress_channel_active_piece", ActiveGroove({1, 8}, 4, false)});
+    out.push_back({"progress_thumb", Thumb({10, 10}, false)});
+    out.push_back({"progress_thumb_active", Thumb({10, 10}, true)});
+    return out;
+}
+
+// Every picture on a control-bar coloured sheet, magnified, for looking them over.
+QImage ContactSheet(const std::vector<Output>& pictures) {
+    constexpr int kScale = 3, kCell = 60 * kScale / 2, kColumns = 12;
+    const int nRows = (int(pictures.size()) + kColumns - 1) / kColumns;
+    QImage sheet(kColumns * kCell, nRows * kCell, QImage::Format_RGB32);
+    sheet.fill(QColor(38, 41, 47));
+    QPainter p(&sheet);
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const QImage& image = pictures[i].image;
+        QSize shown = image.size() * kScale;
+        if (shown.width() > kCell - 4) shown.scale(kCell - 4, kCell - 4, Qt::KeepAspectRatio);
+        const int x = int(i % kColumns) * kCell + (kCell - shown.width()) / 2;
+        const int y = int(i / kColumns) * kCell + (kCell - shown.height()) / 2;
+        p.drawImage(QRect(QPoint(x, y), shown), image);
+    }
+    return sheet;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QGuiApplication app(argc, argv);
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [CONTACT_SHEET.png]\n", argv[0]);
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const std::vector<Output> pictures = AllPictures();
+    for (const Output& picture : pictures) {
+        const QString strPath = folder.filePath(picture.strName + ".png");
+        if (!picture.image.save(strPath)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(strPath));
+            return 1;
+        }
+    }
+    if (argc == 3 && !ContactSheet(pictures).save(QString::fromLocal8Bit(argv[2]))) {
+        std::fprintf(stderr, "cannot write %s\n", argv[2]);
+        return 1;
+    }
+    std::printf("%zu pictures written\n", pictures.size());
+    return 0;
+}
