@@ -31,7 +31,7 @@ asan:
 
 tsan:
 	$(MAKE) build BUILD=build-tsan BUILD_TYPE=Debug CMAKE_ARGS="-DORLIN_SANITIZE=thread"
-	cd build-tsan && QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=second_deadlock_stack=1 ctest --output-on-failure -j $(JOBS) --timeout 900
+	cd build-tsan && QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizers/tsan.supp second_deadlock_stack=1" ctest --output-on-failure -j $(JOBS) --timeout 900
 
 bench: build
 	./bench/run-all.sh $(BUILD)
