@@ -29,6 +29,6 @@ QPixmap WithColourKeyMask(const QPixmap& picture) {
     const QImage image = picture.toImage();
     const QColor key = image.pixelColor(0, 0);
     QPixmap masked = picture;
-    masked.setMask(QBitmap::fromImage(image.createMaskFromColor(key.rgb(), Qt::MaskOutColor)));
+    masked.setMask(QBitmap::fromImage(image.createMaskFromColor(key.rgb(), Qt::MaskInColor)));
     return masked;
 }
