@@ -22,7 +22,9 @@ TEST(Snapshot, BmpAndJpegDecodeToFullSizeAndTheShownFrame) {
         EXPECT_EQ(width, 160);
         EXPECT_EQ(height, 120);
         EXPECT_EQ(samplegen::ReadFrameNumberFromImage(buffer.data(), size), 33);
-        if (!jpeg) EXPECT_EQ(size, 54u + 160u * 3u * 120u);
+        if (!jpeg) {
+            EXPECT_EQ(size, 54u + 160u * 3u * 120u);
+        }
     }
 }
 
