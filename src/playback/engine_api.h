@@ -8,8 +8,9 @@
 
 #define ORLIN_ENGINE_FUNCTIONS(X)                                                                  \
     X(GetPort)                                                                                     \
-    X(FreePort) X(OpenFile) X(CloseFile) X(GetFileHeadLength) X(GetLastError) X(GetSdkVersion)     \
-        X(Play) X(ReversePlay) X(Pause) X(Stop) X(Fast) X(Slow) X(OneByOne) X(OneByOneBack)        \
+    X(FreePort)                                                                                    \
+    X(OpenFile) X(CloseFile) X(GetFileHeadLength) X(GetLastError) X(GetSdkVersion) X(Play)         \
+        X(ReversePlay) X(Pause) X(Stop) X(Fast) X(Slow) X(OneByOne) X(OneByOneBack)                \
             X(ThrowBFrameNum) X(SetCurrentFrameNum) X(SetPlayedTimeEx) X(GetFileTotalFrames)       \
                 X(GetFileTime) X(GetPlayedTime) X(GetCurrentFrameNum) X(GetSystemTime)             \
                     X(GetKeyFramePos) X(GetNextKeyFramePos) X(GetPictureSize) X(GetBMP) X(GetJPEG) \
