@@ -7,14 +7,15 @@
 #include "playback/engine_api.h"
 #include "playback/main_window_link.h"
 #include "playback/orlin_messages.h"
+#include "playback/pane_layout.h"
 #include "playback/play_wnd.h"
 
 namespace {
 const QColor kBackgroundColour(125, 125, 116);
 
-bool IsPlayingOrPaused(PlayState eState) {
-    return eState == PLAY_STATE_PLAYING || eState == PLAY_STATE_PAUSED;
-}
+// Leaving the one-pane layout grows a smaller main window to its normal size.
+constexpr int kMinMainWidth = 800;
+constexpr int kMinMainHeight = 600;
 }  // namespace
 
 CDlgShow::CDlgShow(QWidget* pParent) : QWidget(pParent) {
@@ -22,8 +23,10 @@ CDlgShow::CDlgShow(QWidget* pParent) : QWidget(pParent) {
     pal.setColor(QPalette::Window, kBackgroundColour);
     setPalette(pal);
     setAutoFillBackground(true);
-    m_pPlayWnd[0] = new CPlayWnd(0, false, this, this);
-    m_pPlayWnd[0]->hide();
+    for (int32_t i = 0; i < MAX_PANES; ++i) {
+        m_pPlayWnd[i] = new CPlayWnd(i, false, this, this);
+        m_pPlayWnd[i]->hide();
+    }
 }
 
 CDlgShow::~CDlgShow() {
@@ -62,22 +65,6 @@ void CDlgShow::SetSyncMode(bool bSync) {
     m_bySyncActive.fill(0);
     for (CPlayWnd* pPane : m_pPlayWnd) {
         if (pPane != nullptr) pPane->SetSync(bSync);
-    }
-}
-
-bool CDlgShow::SetDrawMode(bool bPlainDraw) {
-    if (bPlainDraw == m_bDrawMode) return true;
-    for (CPlayWnd* pPane : m_pPlayWnd) {
-        if (pPane != nullptr) pPane->ApplyDrawMode(bPlainDraw);
-    }
-    m_bDrawMode = bPlainDraw;
-    return true;
-}
-
-template <typename Fn>
-void CDlgShow::ForEachPaneInLayout(Fn fn) const {
-    for (int32_t i = 0; i < m_nLayout && i < MAX_PANES; ++i) {
-        if (m_pPlayWnd[i] != nullptr) fn(i, m_pPlayWnd[i]);
     }
 }
 
@@ -141,14 +128,46 @@ void CDlgShow::resizeEvent(QResizeEvent* pEvent) {
 }
 
 void CDlgShow::Relayout() {
+    if (GridSide(m_nLayout) == 0) return;
     for (CPlayWnd* pPane : m_pPlayWnd) {
         if (pPane != nullptr) pPane->hide();
     }
-    // One pane, or the enlarged selected pane, covers the whole area.
-    CPlayWnd* pShown = (m_nLayout == 1) ? m_pPlayWnd[0] : (m_bEnlarged ? GetSelPlayWnd() : nullptr);
-    if (pShown == nullptr) return;
-    pShown->setGeometry(0, 0, width(), height());
-    pShown->show();
+    for (const PanePlacement& place :
+         LayoutPanes(m_nLayout, m_bEnlarged, m_nSelIndex, width(), height())) {
+        CPlayWnd* pPane = m_pPlayWnd[place.nIndex];
+        if (pPane == nullptr) continue;
+        pPane->setGeometry(place.rect);
+        pPane->show();
+    }
+}
+
+bool CDlgShow::SetLayout(int32_t nLayout) {
+    if (GridSide(nLayout) == 0 || nLayout == m_nLayout) return false;
+    CloseAllPanes();
+    if (m_nLayout == 1) {
+        QWidget* pMain = window();
+        if (pMain != this && (pMain->width() < kMinMainWidth || pMain->height() < kMinMainHeight)) {
+            pMain->resize(kMinMainWidth, kMinMainHeight);
+        }
+    }
+    if (m_nSelIndex + 1 > nLayout) m_nSelIndex = 0;
+    m_nLayout = nLayout;
+    Relayout();
+    // Panes that stay visible show the idle picture or black by the new layout.
+    for (CPlayWnd* pPane : m_pPlayWnd) {
+        if (pPane != nullptr) pPane->update();
+    }
+    PostPlayStateChanged();
+    return true;
+}
+
+void CDlgShow::SelectPaneAtPoint(QPoint point) {
+    const int32_t nIndex = PaneIndexAt(m_nLayout, width(), height(), point);
+    if (nIndex >= 0) {
+        m_nSelIndex = nIndex;
+        PostPlayStateChanged();
+    }
+    RefreshSelection();
 }
 
 void CDlgShow::keyPressEvent(QKeyEvent* pEvent) {
@@ -164,210 +183,6 @@ void CDlgShow::keyPressEvent(QKeyEvent* pEvent) {
     }
 }
 
-bool CDlgShow::PlayPause() {
-    CPlayWnd* pRef = m_bSync ? m_pPlayWnd[0] : GetSelPlayWnd();
-    if (pRef == nullptr) return false;
-    switch (pRef->GetPlayState()) {
-        case PLAY_STATE_PLAYING:
-            return Pause();
-        case PLAY_STATE_PAUSED:
-        case PLAY_STATE_STOPPED:
-            return Play();
-        default:
-            return false;
-    }
-}
-
-bool CDlgShow::Play() {
-    if (!Guarded()) return false;
-    if (!m_bSync) {
-        CPlayWnd* pSel = GetSelPlayWnd();
-        if (pSel == nullptr) return false;
-        const PlayState eState = pSel->GetPlayState();
-        if (eState == PLAY_STATE_IDLE || eState == PLAY_STATE_PLAYING) return false;
-        pSel->Play();
-    } else {
-        ForEachPaneInLayout([this](int32_t i, CPlayWnd* pPane) {
-            const PlayState eState = pPane->GetPlayState();
-            if (eState != PLAY_STATE_IDLE && eState != PLAY_STATE_PLAYING && IsSyncActive(i)) {
-                pPane->Play();
-            }
-        });
-    }
-    PostPlayStateChanged();
-    return true;
-}
-
-bool CDlgShow::Pause() {
-    if (!m_bSync) {
-        CPlayWnd* pSel = GetSelPlayWnd();
-        if (pSel == nullptr) return false;
-        pSel->Pause();
-    } else {
-        ForEachPaneInLayout([](int32_t, CPlayWnd* pPane) {
-            if (pPane->GetPlayState() == PLAY_STATE_PLAYING) pPane->Pause();
-        });
-    }
-    PostPlayStateChanged();
-    return true;
-}
-
-bool CDlgShow::Stop() {
-    if (!Guarded()) {
-        DebugLog("CDlgShow::SyncStop() return 1");
-        return false;
-    }
-    if (!m_bSync) {
-        CPlayWnd* pSel = GetSelPlayWnd();
-        if (pSel == nullptr) return false;
-        pSel->Stop();
-    } else {
-        for (int32_t i = 0; i < m_nLayout && i < MAX_PANES; ++i) {
-            CPlayWnd* pPane = m_pPlayWnd[i];
-            if (pPane == nullptr) {
-                DebugLog("CDlgShow::SyncStop() return 2");
-                continue;
-            }
-            const PlayState eState = pPane->GetPlayState();
-            if (eState != PLAY_STATE_IDLE && eState != PLAY_STATE_STOPPED) {
-                pPane->Stop();
-            } else {
-                DebugLog("CDlgShow::SyncStop() return 3");
-            }
-        }
-    }
-    PostPlayStateChanged();
-    return true;
-}
-
-bool CDlgShow::CloseFile() {
-    if (!Guarded()) return false;
-    if (!m_bSync) {
-        CPlayWnd* pSel = GetSelPlayWnd();
-        if (pSel == nullptr) return false;
-        if (pSel->GetPlayState() != PLAY_STATE_IDLE) {
-            pSel->Reset();
-            pSel->Close();
-        }
-    } else {
-        ForEachPaneInLayout([](int32_t, CPlayWnd* pPane) {
-            if (pPane->GetPlayState() != PLAY_STATE_IDLE) {
-                pPane->Reset();
-                pPane->Close();
-            }
-        });
-    }
-    PostPlayStateChanged();
-    return true;
-}
-
-bool CDlgShow::Fast() {
-    if (!m_bSync) {
-        CPlayWnd* pSel = GetSelPlayWnd();
-        if (pSel == nullptr) return false;
-        if (IsPlayingOrPaused(pSel->GetPlayState())) pSel->Fast();
-    } else {
-        ForEachPaneInLayout([](int32_t, CPlayWnd* pPane) {
-            if (IsPlayingOrPaused(pPane->GetPlayState())) pPane->Fast();
-        });
-    }
-    PostPlayStateChanged();
-    return true;
-}
-
-bool CDlgShow::Slow() {
-    if (!m_bSync) {
-        CPlayWnd* pSel = GetSelPlayWnd();
-        if (pSel == nullptr) return false;
-        if (IsPlayingOrPaused(pSel->GetPlayState())) pSel->Slow();
-    } else {
-        ForEachPaneInLayout([](int32_t, CPlayWnd* pPane) {
-            if (IsPlayingOrPaused(pPane->GetPlayState())) pPane->Slow();
-        });
-    }
-    PostPlayStateChanged();
-    return true;
-}
-
-bool CDlgShow::BackOneFrame() {
-    CPlayWnd* pSel = GetSelPlayWnd();
-    if (m_bSync || pSel == nullptr) return false;
-    pSel->FrameForward(false);
-    PostPlayStateChanged();
-    return true;
-}
-
-bool CDlgShow::BackPlay(bool bOn) {
-    CPlayWnd* pSel = GetSelPlayWnd();
-    if (m_bSync || pSel == nullptr) return false;
-    const bool bDone = pSel->BackPlay(bOn);
-    PostPlayStateChanged();
-    return bDone;
-}
-
-bool CDlgShow::GoToStart() {
-    if (!Guarded()) return false;
-    if (!m_bSync) {
-        CPlayWnd* pSel = GetSelPlayWnd();
-        if (pSel == nullptr) return false;
-        pSel->GoToStart();
-    }
-    PostPlayStateChanged();
-    return true;
-}
-
-bool CDlgShow::GoToEnd() {
-    if (!Guarded()) return false;
-    if (!m_bSync) {
-        CPlayWnd* pSel = GetSelPlayWnd();
-        if (pSel == nullptr) return false;
-        pSel->GoToEnd();
-    }
-    PostPlayStateChanged();
-    return true;
-}
-
-bool CDlgShow::SetFramePos(uint32_t nFrame) {
-    CPlayWnd* pSel = GetSelPlayWnd();
-    if (m_bSync || pSel == nullptr) return false;
-    pSel->SetFramePos(nFrame);
-    PostPlayStateChanged();
-    return true;
-}
-
-bool CDlgShow::SetTimePos(uint32_t nSeconds) {
-    CPlayWnd* pSel = GetSelPlayWnd();
-    if (m_bSync || pSel == nullptr) return false;
-    pSel->SetTimePos(nSeconds);
-    PostPlayStateChanged();
-    return true;
-}
-
-bool CDlgShow::OpenAndPlay(const QString& strPath) {
-    CPlayWnd* pSel = GetSelPlayWnd();
-    if (m_bSync || pSel == nullptr) return false;
-    pSel->Open(strPath);
-    pSel->PlayNotSync();
-    PostPlayStateChanged();
-    return true;
-}
-
-int32_t CDlgShow::Capture(int32_t nImageType, const QString& strFolder) {
-    CPlayWnd* pSel = GetSelPlayWnd();
-    if (pSel == nullptr) return CPlayWnd::CAPTURE_FAIL;
-    const int32_t nResult = pSel->Capture(nImageType, strFolder);
-    PostPlayStateChanged();
-    return nResult;
-}
-
-int32_t CDlgShow::ContinuousCapture(bool bOn, int32_t nImageType, const QString& strFolder) {
-    CPlayWnd* pSel = GetSelPlayWnd();
-    if (pSel == nullptr) return 0;
-    const int32_t nResult = pSel->ContinuousCapture(bOn, nImageType, strFolder);
-    PostPlayStateChanged();
-    return nResult;
-}
-
 void CDlgShow::SetVolume(int32_t nVolume, bool bOn) {
     if (bOn) {
         if (CPlayWnd* pSel = GetSelPlayWnd()) pSel->SetVolume(true, nVolume);
@@ -376,22 +191,6 @@ void CDlgShow::SetVolume(int32_t nVolume, bool bOn) {
     for (CPlayWnd* pPane : m_pPlayWnd) {
         if (pPane != nullptr) StopSoundShare(pPane);
     }
-}
-
-PlayState CDlgShow::GetSelState() const {
-    if (!m_bSync) {
-        const CPlayWnd* pSel = GetSelPlayWnd();
-        return pSel != nullptr ? pSel->GetPlayState() : PLAY_STATE_IDLE;
-    }
-    if (m_nLayout == 0) return PLAY_STATE_STOPPED;
-    bool bAnyPaused = false;
-    bool bAnyPlaying = false;
-    ForEachPaneInLayout([&](int32_t, CPlayWnd* pPane) {
-        bAnyPlaying |= pPane->GetPlayState() == PLAY_STATE_PLAYING;
-        bAnyPaused |= pPane->GetPlayState() == PLAY_STATE_PAUSED;
-    });
-    if (bAnyPlaying) return PLAY_STATE_PLAYING;
-    return bAnyPaused ? PLAY_STATE_PAUSED : PLAY_STATE_STOPPED;
 }
 
 void CDlgShow::CloseAllPanes() {

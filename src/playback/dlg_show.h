@@ -5,17 +5,39 @@
 #include <cstdint>
 
 #include "playback/play_state.h"
+#include "vidmux.h"
 
 class CPlayWnd;
 class IMainWindowLink;
+
+// Playback options the main window copies in from the settings store.
+struct DlgShowPlaySettings {
+    bool bHighQuality = true;
+    bool bDeflash = true;
+    int32_t nPriority = 0;  // stored, not used by the container
+    int32_t nThrowB = 0;
+    int32_t nTimerType = 1;
+    int32_t nDisplayType = 1;
+    bool bSoundOn = true;     // copied in, not read by the container
+    int32_t nSpeedLevel = 0;  // copied in, not read by the container
+};
+
+// What the file-information window shows of the selected pane.
+struct PaneFileInfo {
+    QString strPath;
+    int32_t nFrameRate = 0;
+    int32_t nWidth = 0;
+    int32_t nHeight = 0;
+};
 
 // The pane container: fills the main window's video area, owns the panes,
 // keeps which one is selected, routes the main window's playback commands to
 // the selected pane (or, in synchronous mode, to every active pane) and posts
 // the play-state message after each command.
 //
-// It holds slots for the full grid; the one-pane layout is the one in use, so
-// only pane 0 exists for now.
+// Split by concern: dlg_show.cpp (panes, layout, selection, sound),
+// dlg_show_commands.cpp (playback commands), dlg_show_settings.cpp (settings,
+// colour, draw mode, queries).
 class CDlgShow : public QWidget {
     Q_OBJECT
 public:
@@ -43,6 +65,10 @@ public:
     // Selection; each posts the play-state message when the selection is taken.
     void SelectPane(CPlayWnd* pPane);
     void SelectPaneByIndex(int32_t nIndex);
+    // Selects the grid cell under a point in container coordinates.
+    void SelectPaneAtPoint(QPoint point);
+    // 1, 4, 9 or 16 and different from the current layout; closes every open pane.
+    bool SetLayout(int32_t nLayout);
     // Redraws the selection frames, moves the sound to the selected pane and
     // gives it the keyboard focus.
     void RefreshSelection();
@@ -72,6 +98,21 @@ public:
     PlayState GetSelState() const;
     // Resets and closes every open pane (shutdown, mode changes).
     void CloseAllPanes();
+    // Closes every pane that shows `strPath`; a file leaving the playlist.
+    bool ClosePanesShowingFile(const QString& strPath);
+
+    // Settings and colour for the open panes (dlg_show_settings.cpp).
+    void SetPlaySettings(const DlgShowPlaySettings& stSettings) { m_stSettings = stSettings; }
+    const DlgShowPlaySettings& GetPlaySettings() const { return m_stSettings; }
+    bool ApplySettings();
+    bool SetColour(int32_t nBrightness, int32_t nContrast, int32_t nSaturation, int32_t nHue);
+
+    // Queries on the selected pane.
+    QString GetSelFilePath() const;
+    uint32_t GetSelTotalFrames() const;
+    uint32_t GetSelFileTime() const;
+    bool GetSelFileInfo(PaneFileInfo* pInfo) const;
+    bool GetSelNextKeyFramePos(uint32_t nMilliseconds, VemorFramePos* pPos) const;
 
 protected:
     void resizeEvent(QResizeEvent* pEvent) override;
@@ -80,6 +121,7 @@ protected:
 private:
     bool Guarded() const;
     void Relayout();
+    CPlayWnd* SelPaneForQuery() const;
     void PostPlayStateChanged() const;
     void StopSoundShare(CPlayWnd* pPane) const;
     template <typename Fn>
@@ -93,4 +135,12 @@ private:
     bool m_bSync = false;
     bool m_bDrawMode = true;
     std::array<uint8_t, MAX_PANES> m_bySyncActive{};
+    DlgShowPlaySettings m_stSettings;
 };
+
+template <typename Fn>
+void CDlgShow::ForEachPaneInLayout(Fn fn) const {
+    for (int32_t i = 0; i < m_nLayout && i < MAX_PANES; ++i) {
+        if (m_pPlayWnd[i] != nullptr) fn(i, m_pPlayWnd[i]);
+    }
+}
