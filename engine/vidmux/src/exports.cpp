@@ -28,6 +28,15 @@ VBOOL WithPort(int32_t nPort, Fn&& fn) {
     return error == VIDMUX_NOERROR ? 1 : 0;
 }
 
+// Registrations: change the port's callbacks under its lock.
+template <typename Change>
+VBOOL ChangeCallbacks(int32_t nPort, Change&& change) {
+    return WithPort(nPort, [&](Port& port) {
+        port.UpdateCallbacks(change);
+        return static_cast<int>(VIDMUX_NOERROR);
+    });
+}
+
 // For queries that return their value: 0 on failure, with the error kept.
 template <typename Fn>
 uint32_t QueryPort(int32_t nPort, Fn&& fn) {
@@ -241,80 +250,56 @@ VBOOL Vemor_SetSycGroup(int32_t nPort, uint32_t nGroupIndex) {
 }
 
 VBOOL Vemor_SetFileEndMsg(int32_t nPort, VemorRenderWindow* hWnd, uint32_t nMsg) {
-    return WithPort(nPort, [&](Port& port) {
-        port.UpdateCallbacks([&](vidmux::PortCallbacks& c) {
-            c.fileEndWindow = hWnd;
-            c.fileEndMessage = nMsg;
-        });
-        return static_cast<int>(VIDMUX_NOERROR);
+    return ChangeCallbacks(nPort, [&](vidmux::PortCallbacks& c) {
+        c.fileEndWindow = hWnd;
+        c.fileEndMessage = nMsg;
     });
 }
 
 VBOOL Vemor_SetEncChangeMsg(int32_t nPort, VemorRenderWindow* hWnd, uint32_t nMsg) {
-    return WithPort(nPort, [&](Port& port) {
-        port.UpdateCallbacks([&](vidmux::PortCallbacks& c) {
-            c.encChangeWindow = hWnd;
-            c.encChangeMessage = nMsg;
-        });
-        return static_cast<int>(VIDMUX_NOERROR);
+    return ChangeCallbacks(nPort, [&](vidmux::PortCallbacks& c) {
+        c.encChangeWindow = hWnd;
+        c.encChangeMessage = nMsg;
     });
 }
 
 VBOOL Vemor_SetDisplayCallBackEx(int32_t nPort, VemorDisplayCallBack DisplayCallBack, void* pUser) {
-    return WithPort(nPort, [&](Port& port) {
-        port.UpdateCallbacks([&](vidmux::PortCallbacks& c) {
-            c.display = DisplayCallBack;
-            c.displayUser = pUser;
-        });
-        return static_cast<int>(VIDMUX_NOERROR);
+    return ChangeCallbacks(nPort, [&](vidmux::PortCallbacks& c) {
+        c.display = DisplayCallBack;
+        c.displayUser = pUser;
     });
 }
 
 VBOOL Vemor_RegisterDrawFun(int32_t nPort, VemorDrawFun DrawFun, void* pUser) {
-    return WithPort(nPort, [&](Port& port) {
-        port.UpdateCallbacks([&](vidmux::PortCallbacks& c) {
-            c.draw = DrawFun;
-            c.drawUser = pUser;
-        });
-        return static_cast<int>(VIDMUX_NOERROR);
+    return ChangeCallbacks(nPort, [&](vidmux::PortCallbacks& c) {
+        c.draw = DrawFun;
+        c.drawUser = pUser;
     });
 }
 
 VBOOL Vemor_RegisterIVSDrawFunCB(int32_t nPort, VemorIVSDrawFun IVSDrawFun, void* pUser) {
-    return WithPort(nPort, [&](Port& port) {
-        port.UpdateCallbacks([&](vidmux::PortCallbacks& c) {
-            c.ivsDraw = IVSDrawFun;
-            c.ivsDrawUser = pUser;
-        });
-        return static_cast<int>(VIDMUX_NOERROR);
+    return ChangeCallbacks(nPort, [&](vidmux::PortCallbacks& c) {
+        c.ivsDraw = IVSDrawFun;
+        c.ivsDrawUser = pUser;
     });
 }
 
 VBOOL Vemor_EnableIVS(int32_t nPort, VBOOL bEnable) {
-    return WithPort(nPort, [&](Port& port) {
-        port.UpdateCallbacks([&](vidmux::PortCallbacks& c) { c.ivsEnabled = bEnable != 0; });
-        return static_cast<int>(VIDMUX_NOERROR);
-    });
+    return ChangeCallbacks(nPort, [&](vidmux::PortCallbacks& c) { c.ivsEnabled = bEnable != 0; });
 }
 
 VBOOL Vemor_SetFileRefCallBack(int32_t nPort, VemorFileRefCallBack FileRefCallBack, void* pUser) {
-    return WithPort(nPort, [&](Port& port) {
-        port.UpdateCallbacks([&](vidmux::PortCallbacks& c) {
-            c.fileRef = FileRefCallBack;
-            c.fileRefUser = pUser;
-        });
-        return static_cast<int>(VIDMUX_NOERROR);
+    return ChangeCallbacks(nPort, [&](vidmux::PortCallbacks& c) {
+        c.fileRef = FileRefCallBack;
+        c.fileRefUser = pUser;
     });
 }
 
 VBOOL Vemor_SetCheckWatermarkCallBack(int32_t nPort, VemorWatermarkCallBack WatermarkCallBack,
                                       void* pUser) {
-    return WithPort(nPort, [&](Port& port) {
-        port.UpdateCallbacks([&](vidmux::PortCallbacks& c) {
-            c.watermark = WatermarkCallBack;
-            c.watermarkUser = pUser;
-        });
-        return static_cast<int>(VIDMUX_NOERROR);
+    return ChangeCallbacks(nPort, [&](vidmux::PortCallbacks& c) {
+        c.watermark = WatermarkCallBack;
+        c.watermarkUser = pUser;
     });
 }
 
@@ -331,24 +316,18 @@ VBOOL Vemor_SetDecCallBackExMend(int32_t nPort, VemorDecCallBack DecCallBack, ch
 }
 
 VBOOL Vemor_SetFileEndCallback(int32_t nPort, VemorFileEndCallBack FileEndCallBack, void* pUser) {
-    return WithPort(nPort, [&](Port& port) {
-        port.UpdateCallbacks([&](vidmux::PortCallbacks& c) {
-            c.fileEnd = FileEndCallBack;
-            c.fileEndUser = pUser;
-        });
-        return static_cast<int>(VIDMUX_NOERROR);
+    return ChangeCallbacks(nPort, [&](vidmux::PortCallbacks& c) {
+        c.fileEnd = FileEndCallBack;
+        c.fileEndUser = pUser;
     });
 }
 
 VBOOL Vemor_SetEncTypeChangeCallBack(int32_t nPort,
                                      VemorEncTypeChangeCallBack EncTypeChangeCallBack,
                                      void* pUser) {
-    return WithPort(nPort, [&](Port& port) {
-        port.UpdateCallbacks([&](vidmux::PortCallbacks& c) {
-            c.encChange = EncTypeChangeCallBack;
-            c.encChangeUser = pUser;
-        });
-        return static_cast<int>(VIDMUX_NOERROR);
+    return ChangeCallbacks(nPort, [&](vidmux::PortCallbacks& c) {
+        c.encChange = EncTypeChangeCallBack;
+        c.encChangeUser = pUser;
     });
 }
 

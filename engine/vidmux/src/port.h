@@ -109,6 +109,8 @@ public:
     void SetLastError(int error) { m_lastError.store(static_cast<uint32_t>(error)); }
 
     bool FileOpen();
+    // Hands out a value the port thread published, once a file is open.
+    int ReadPublished(int64_t value, uint32_t* out);
 
     // Peak bytes of the picture cache, for measurements.
     size_t CachePeakBytes() const { return m_cachePeak.load(); }

@@ -170,28 +170,22 @@ int Port::PictureSize(int32_t* width, int32_t* height) {
     return VIDMUX_NOERROR;
 }
 
-int Port::TotalFrames(uint32_t* frames) {
+int Port::ReadPublished(int64_t value, uint32_t* out) {
     if (!FileOpen()) return VIDMUX_ERR_ORDER;
-    *frames = static_cast<uint32_t>(m_totalFrames.load());
+    *out = static_cast<uint32_t>(value);
     return VIDMUX_NOERROR;
 }
 
+int Port::TotalFrames(uint32_t* frames) { return ReadPublished(m_totalFrames.load(), frames); }
+
 int Port::FileTimeSeconds(uint32_t* seconds) {
-    if (!FileOpen()) return VIDMUX_ERR_ORDER;
-    *seconds = static_cast<uint32_t>(m_durationMs.load() / 1000);
-    return VIDMUX_NOERROR;
+    return ReadPublished(m_durationMs.load() / 1000, seconds);
 }
 
 int Port::PlayedTimeSeconds(uint32_t* seconds) {
-    if (!FileOpen()) return VIDMUX_ERR_ORDER;
-    *seconds = static_cast<uint32_t>(m_currentTimeMs.load() / 1000);
-    return VIDMUX_NOERROR;
+    return ReadPublished(m_currentTimeMs.load() / 1000, seconds);
 }
 
-int Port::CurrentFrame(uint32_t* frame) {
-    if (!FileOpen()) return VIDMUX_ERR_ORDER;
-    *frame = static_cast<uint32_t>(m_currentNumber.load());
-    return VIDMUX_NOERROR;
-}
+int Port::CurrentFrame(uint32_t* frame) { return ReadPublished(m_currentNumber.load(), frame); }
 
 }  // namespace vidmux
