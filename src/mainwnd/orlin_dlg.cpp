@@ -4,10 +4,15 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPalette>
 
 #include "lang/language_parser.h"
 #include "mainwnd/about_dlg.h"
+#include "mainwnd/ih_list_box.h"
+#include "mainwnd/play_order.h"
+#include "mainwnd/play_order_menu.h"
+#include "mainwnd/playlist_controller.h"
 #include "playback/dlg_show.h"
 #include "playback/engine_api.h"
 #include "playback/key_message_event.h"
@@ -66,19 +71,43 @@ COrlinDlg::COrlinDlg(QWidget* pParent) : QDialog(pParent) {
     m_pTopBar->addAction(pAbout);
     m_pTopBar->setContextMenuPolicy(Qt::ActionsContextMenu);
 
+    m_pPlaylist = new CPlaylistController(this);
+
     m_timer2.setInterval(TIMER2_MS);
     connect(&m_timer2, &QTimer::timeout, this, &COrlinDlg::OnTimer2);
 }
 
 COrlinDlg::~COrlinDlg() { OnDestroy(); }
 
-int32_t COrlinDlg::PlaylistIndexOf(const QString&) const { return -1; }
+int32_t COrlinDlg::PlaylistIndexOf(const QString& strPath) const {
+    return m_pPlaylist->GetListBox()->IndexOfPath(strPath);
+}
 
-int32_t COrlinDlg::PlaylistCount() const { return 0; }
+int32_t COrlinDlg::PlaylistCount() const { return m_pPlaylist->GetListBox()->GetCount(); }
 
-QString COrlinDlg::PlaylistPath(int32_t) const { return QString(); }
+QString COrlinDlg::PlaylistPath(int32_t nIndex) const {
+    return m_pPlaylist->GetListBox()->GetPath(nIndex);
+}
 
-bool COrlinDlg::AddToPlaylist(const QString&) { return false; }
+bool COrlinDlg::AddToPlaylist(const QString& strPath) {
+    return m_pPlaylist->GetListBox()->AddPath(strPath);
+}
+
+void COrlinDlg::TogglePlaylist() {
+    m_bPlaylistVisible = !m_bPlaylistVisible;
+    LayoutControls();
+}
+
+void COrlinDlg::ShowPlayOrderMenu(QPoint ptScreen) {
+    const bool bSync = m_pDlgShow != nullptr && m_pDlgShow->IsSyncMode();
+    QMenu* pMenu = CreatePlayOrderMenu(this, m_ePlayOrder, bSync);
+    const QAction* pChosen = pMenu->exec(ptScreen);
+    PlayOrder eOrder;
+    if (pChosen != nullptr && PlayOrderFromCommand(pChosen->data().toInt(), &eOrder)) {
+        m_ePlayOrder = eOrder;
+    }
+    delete pMenu;
+}
 
 bool COrlinDlg::OpenInPane(const QString& strPath) {
     if (m_pDlgShow == nullptr || m_pDlgShow->IsSyncMode()) return false;
@@ -138,8 +167,17 @@ void COrlinDlg::LayoutControls() {
     m_pStatus->setGeometry(0, H - 20, 100, 20);
     m_pLeftTime->setGeometry(100, H - 20, W - 300, 20);
     m_pRightTime->setGeometry(W - 200, H - 20, 200, 20);
-    // The playlist is not part of this window yet, so the pane area spans the width.
-    if (m_pDlgShow != nullptr) m_pDlgShow->setGeometry(2, 27, W - 5, H - B - 92);
+    const int P = m_nPlaylistWidth;
+    CIHListBox* pList = m_pPlaylist->GetListBox();
+    pList->setVisible(m_bPlaylistVisible);
+    if (m_bPlaylistVisible) pList->setGeometry(W - P - 1, 25, P, H - B - 90);
+    if (m_pDlgShow != nullptr) {
+        if (m_bPlaylistVisible) {
+            m_pDlgShow->setGeometry(1, 27, W - P - 5, H - B - 92);
+        } else {
+            m_pDlgShow->setGeometry(2, 27, W - 5, H - B - 92);
+        }
+    }
 }
 
 void COrlinDlg::ReloadStatusTexts() {

@@ -11,6 +11,7 @@
 #include "settings/player_settings.h"
 
 class CDlgShow;
+class CPlaylistController;
 class QLabel;
 class QWidget;
 
@@ -38,6 +39,13 @@ public:
     // Adds a probed path to the playlist; false while there is no playlist.
     bool AddToPlaylist(const QString& strPath);
     void ShowAboutBox();
+    // The playlist: its list, drag state and drops (playlist_controller.h).
+    CPlaylistController* GetPlaylist() const { return m_pPlaylist; }
+    bool IsPlaylistVisible() const { return m_bPlaylistVisible; }
+    // Buttons 1076 and 1089: show or hide the playlist and lay out again.
+    void TogglePlaylist();
+    // Button 1075: the play-order menu at ptScreen.
+    void ShowPlayOrderMenu(QPoint ptScreen);
 
     // IMainWindowLink
     QObject* MessageReceiver() override { return this; }
@@ -92,6 +100,7 @@ private:
     bool m_bFullScreen = false;
 
     CDlgShow* m_pDlgShow = nullptr;
+    CPlaylistController* m_pPlaylist = nullptr;
     bool m_bDlgShowCreated = false;
     QWidget* m_pTopBar = nullptr;      // 1063
     QWidget* m_pControlBar = nullptr;  // 1077

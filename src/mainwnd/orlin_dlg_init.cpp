@@ -7,6 +7,7 @@
 #include "lang/language_parser.h"
 #include "mainwnd/command_line_path.h"
 #include "mainwnd/orlin_dlg.h"
+#include "mainwnd/playlist_controller.h"
 #include "playback/dlg_show.h"
 #include "playback/file_probe.h"
 #include "settings/settings_startup.h"
@@ -24,6 +25,7 @@ bool COrlinDlg::OnInitDialog(const QStringList& arguments) {
 
     m_pDlgShow = new CDlgShow(this);
     m_pDlgShow->SetMainWnd(this);
+    m_pPlaylist->AttachPaneArea(m_pDlgShow);
     m_pDlgShow->hide();
     m_bDlgShowCreated = true;
     m_pDlgShow->SetSyncMode(false);
