@@ -4,7 +4,10 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 SAMPLES ?= samples
 
-.PHONY: deps configure build samples run test asan tsan bench clean
+.PHONY: deps configure build player samples run test asan tsan bench clean
+
+# What `make run` needs: the player, the engine and the sample writer, without the tests.
+PLAYER_TARGETS = orlin vidmux-play orlin-samplegen
 
 deps:
 	./scripts/install-deps.sh
@@ -15,7 +18,10 @@ configure:
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-samples: build
+player: configure
+	cmake --build $(BUILD) -j $(JOBS) --target $(PLAYER_TARGETS)
+
+samples: player
 	$(BUILD)/bin/orlin-samplegen --demo $(SAMPLES)
 
 run: deps samples
