@@ -6,18 +6,35 @@
 #include <QStringList>
 #include <QTimer>
 #include <cstdint>
+#include <map>
 
+#include "mainwnd/frame_geometry.h"
+#include "mainwnd/main_layout.h"
+#include "mainwnd/menu_rule.h"
 #include "playback/main_window_link.h"
+#include "playback/play_state.h"
 #include "settings/player_settings.h"
 
+class CBitmapSlider;
 class CDlgShow;
+class CMainMenus;
+class CMyStatic;
 class CPlaylistController;
+class CSkinButton;
+class CSplitterBar;
 class QLabel;
 class QWidget;
 
 // The main window. It owns the settings record and the pane container for
 // the whole run, receives the panes' messages, and drives the status line
-// from its 500 ms timer.
+// from its 500 ms timer. It is frameless and draws its own caption and
+// borders; every control lives in the client area below the caption.
+//
+// Split by concern: orlin_dlg.cpp (messages, playlist answers),
+// orlin_dlg_init.cpp (start-up, shutdown), orlin_dlg_controls.cpp (controls,
+// layout, tooltips), orlin_dlg_frame.cpp (caption and borders),
+// orlin_dlg_commands.cpp (commands), orlin_dlg_status.cpp (play-state
+// refresh, timer 2, progress).
 class COrlinDlg : public QDialog, public IMainWindowLink {
     Q_OBJECT
 public:
@@ -57,7 +74,28 @@ public:
     bool IsSoundOn() const override { return m_bSoundOn; }
     bool IsCutPanelShown() const override { return m_bCutPanelShown; }
 
+    // Menu commands (ids of command_ids.h) and control-bar buttons (control_ids.h).
+    void OnCommand(int nId);
+    void OnControl(int nId);
+    // Applies language 1, 2 or 6 to every text of the window.
+    void ApplyLanguage(LanguageCode nCode);
+    // Copies the playback settings into the pane container and applies them.
+    void ApplyPlayerSettings();
+    // The state the menu rule reads.
+    MenuRuleInput MenuState() const;
+
     CDlgShow* GetDlgShow() const { return m_pDlgShow; }
+    CMainMenus* GetMenus() const { return m_pMenus; }
+    QWidget* GetClientArea() const { return m_pClient; }
+    // A control of the client area by its id; null for an unknown id.
+    QWidget* GetControl(int nId) const;
+    CSkinButton* GetButton(int nId) const;
+    CBitmapSlider* GetProgressSlider() const { return m_pProgress; }
+    CBitmapSlider* GetVolumeSlider() const { return m_pVolume; }
+    int32_t GetPlaylistWidth() const { return m_nPlaylistWidth; }
+    QString GetPathText() const;
+    // The splitter moved nDx pixels from where its drag started.
+    void DragSplitter(int nDx, bool bFinished);
     const PlayerSettings& GetSettings() const { return m_stSettings; }
     int32_t GetSpeedLevel() const { return m_nSpeedLevel; }
     QString GetStatusText() const;
@@ -67,15 +105,56 @@ public:
 
 protected:
     bool event(QEvent* pEvent) override;
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
+    // The frame (orlin_dlg_frame.cpp).
+    void paintEvent(QPaintEvent* pEvent) override;
+    void mousePressEvent(QMouseEvent* pEvent) override;
+    void mouseMoveEvent(QMouseEvent* pEvent) override;
+    void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
+    void leaveEvent(QEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
 
 private:
-    void ApplyLanguage(LanguageCode nCode);
+    // Controls and layout (orlin_dlg_controls.cpp).
+    void CreateControls();
+    CSkinButton* AddButton(int nId, const char* szSkin);
+    MainLayoutInput LayoutInput() const;
     void LayoutControls();
+    void ReloadToolTips();
+    void UpdateMinimumSize();
+    // Frame (orlin_dlg_frame.cpp).
+    void SetFrameLook(CaptionButton eHover, CaptionButton ePressed);
+    void ShowSystemMenu(QPoint ptScreen);
+    // Status (orlin_dlg_status.cpp).
     void ReloadStatusTexts();
     void RefreshPlayState();
     void OnTimer2();
+    void OnSliderMoved(int nControlId, int nPos);
+    void FlushSliderMoves();
+    // Commands (orlin_dlg_commands.cpp).
+    void PlayOrPause();
+    void StopPlay();
+    void CloseAllFiles();
+    void FrameForward();
+    void FrameBackward();
+    void ToggleReverse();
+    void ChangeSpeed(bool bFaster);
+    void ChangeVolume(bool bUp);
+    void ToggleSound();
+    void Snapshot();
+    void ToggleContinuousCapture();
+    void TogglePartZoom();
+    void ChangeLayout(int32_t nLayout);
+    void ToggleHighQuality();
+    void ToggleIvs();
+    void MergeFiles();
+    void ConvertFiles();
+    void VideoEnhance();
+    bool IsPlayable() const;
+    PlayState SelState() const;
     void OpenCommandLineFile(const QStringList& arguments);
     void OnDestroy();
 
@@ -102,11 +181,30 @@ private:
     CDlgShow* m_pDlgShow = nullptr;
     CPlaylistController* m_pPlaylist = nullptr;
     bool m_bDlgShowCreated = false;
-    QWidget* m_pTopBar = nullptr;      // 1063
-    QWidget* m_pControlBar = nullptr;  // 1077
-    QLabel* m_pStatus = nullptr;       // 1092
-    QLabel* m_pLeftTime = nullptr;     // 1095
-    QLabel* m_pRightTime = nullptr;    // 1096
+    QWidget* m_pClient = nullptr;          // everything below the caption, inside the borders
+    QWidget* m_pPlaylistBar = nullptr;     // 1069
+    QLabel* m_pPlaylistTitle = nullptr;    // 1070
+    QWidget* m_pLogo = nullptr;            // 1099
+    CSplitterBar* m_pSplitter = nullptr;   // 1180
+    CBitmapSlider* m_pProgress = nullptr;  // 1093
+    CBitmapSlider* m_pVolume = nullptr;    // 1091
+    std::map<int, CSkinButton*> m_buttons;
+    CMainMenus* m_pMenus = nullptr;
+    int32_t m_nSplitterStartWidth = 0;
+    QSize m_lastClientSize;
+    bool m_bHighQuality = true;
+    bool m_bIvsOn = false;
+    // Slider positions waiting for the coalesced handler, by control id.
+    std::map<int, int> m_pendingSlider;
+    bool m_bSliderFlushQueued = false;
+    CaptionButton m_eHover = CaptionButton::None;
+    CaptionButton m_ePressed = CaptionButton::None;
+    bool m_bPressedWhileMaximized = false;
+    QWidget* m_pTopBar = nullptr;       // 1063
+    QWidget* m_pControlBar = nullptr;   // 1077
+    CMyStatic* m_pStatus = nullptr;     // 1092
+    CMyStatic* m_pLeftTime = nullptr;   // 1095
+    CMyStatic* m_pRightTime = nullptr;  // 1096
     QTimer m_timer2;
     bool m_bDestroyed = false;
 

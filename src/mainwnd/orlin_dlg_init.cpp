@@ -6,6 +6,7 @@
 
 #include "lang/language_parser.h"
 #include "mainwnd/command_line_path.h"
+#include "mainwnd/main_menus.h"
 #include "mainwnd/orlin_dlg.h"
 #include "mainwnd/playlist_controller.h"
 #include "playback/dlg_show.h"
@@ -23,8 +24,10 @@ bool COrlinDlg::OnInitDialog(const QStringList& arguments) {
     // Settings first: the language and the playback options shape everything after.
     LoadSettingsAtStartup(m_stSettings);
 
-    m_pDlgShow = new CDlgShow(this);
+    m_pDlgShow = new CDlgShow(m_pClient);
     m_pDlgShow->SetMainWnd(this);
+    // Right clicks inside the pane area open the context menu.
+    m_pDlgShow->installEventFilter(this);
     m_pPlaylist->AttachPaneArea(m_pDlgShow);
     m_pDlgShow->hide();
     m_bDlgShowCreated = true;
@@ -47,6 +50,7 @@ bool COrlinDlg::OnInitDialog(const QStringList& arguments) {
     move(0, 0);
     m_pDlgShow->show();
     LayoutControls();
+    ApplyPlayerSettings();
 
     m_nOsMajorVersion = kOsMajorVersion;
     m_timer2.start();
@@ -57,6 +61,7 @@ bool COrlinDlg::OnInitDialog(const QStringList& arguments) {
 void COrlinDlg::ApplyLanguage(LanguageCode nCode) {
     m_stSettings.nLanguage = nCode;
     CLanguageParser::LoadStringFile(nCode);
+    m_pMenus->Retranslate(nCode);
     ReloadStatusTexts();
     RefreshPlayState();
 }
@@ -73,7 +78,9 @@ void COrlinDlg::OnDestroy() {
     if (m_bDestroyed) return;
     m_bDestroyed = true;
     SaveSettingsAtExit(m_stSettings);
-    // Deleting the container closes its panes and frees their engine ports.
+    // Deleting the container closes its panes and frees their engine ports;
+    // the playlist lets go of it first.
+    m_pPlaylist->AttachPaneArea(nullptr);
     delete m_pDlgShow;
     m_pDlgShow = nullptr;
     m_bDlgShowCreated = false;

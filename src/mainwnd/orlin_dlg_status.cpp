@@ -1,0 +1,165 @@
+// The main window's play-state refresh, status texts, timer 2 and the
+// progress and volume sliders.
+
+#include <QLabel>
+#include <QTimer>
+
+#include "common/debug_log.h"
+#include "controls/bitmap_slider.h"
+#include "controls/my_static.h"
+#include "controls/skin_button.h"
+#include "lang/language_parser.h"
+#include "mainwnd/control_ids.h"
+#include "mainwnd/orlin_dlg.h"
+#include "mainwnd/progress_math.h"
+#include "playback/dlg_show.h"
+#include "playback/engine_api.h"
+#include "playback/play_wnd.h"
+
+void COrlinDlg::ReloadStatusTexts() {
+    auto text = [](const char* szKey, const char* szDefault) {
+        QString strText;
+        CLanguageParser::FindString(szKey, strText, QString::fromUtf8(szDefault));
+        return strText;
+    };
+    m_strReady = text("IDS_MainWnd_Ready", "Ready");
+    m_strPlaying = text("IDS_MainWnd_Play", "Playing");
+    m_strSpeedUp = text("IDS_MainWnd_SpeedUp", "Speed * %d");
+    m_strSpeedDown = text("IDS_MainWnd_SpeedDown", "Speed / %d");
+    m_strPause = text("IDS_Global_Pause", "Pause");
+    m_strStop = text("IDS_Global_Stop", "Stop");
+    m_pPlaylistTitle->setText(text("IDS_Global_Playlist", "Playlist"));
+}
+
+void COrlinDlg::RefreshPlayState() {
+    const bool bSync = m_pDlgShow != nullptr && m_pDlgShow->IsSyncMode();
+    const CPlayWnd* pSel = m_pDlgShow != nullptr ? m_pDlgShow->GetSelPlayWnd() : nullptr;
+    for (int nId : {IDC_FRAME_FORWARD, IDC_FRAME_BACK, IDC_GOTO_START, IDC_GOTO_END, IDC_REVERSE}) {
+        if (CSkinButton* pButton = GetButton(nId)) pButton->setEnabled(!bSync);
+    }
+    m_pProgress->Enable(!bSync);
+    const bool bReversing = !bSync && pSel != nullptr && pSel->IsBackPlay();
+    if (CSkinButton* pReverse = GetButton(IDC_REVERSE)) {
+        pReverse->SetSkin(bReversing ? QStringLiteral("reverse_on") : QStringLiteral("reverse"),
+                          pReverse->toolTip());
+    }
+
+    ReloadStatusTexts();
+    const PlayState eState = SelState();
+    // A file opened but never played leaves the status, button and range alone.
+    if (eState != PLAY_STATE_OPENED) {
+        QString strStatus;
+        switch (eState) {
+            case PLAY_STATE_PLAYING:
+                if (m_nSpeedLevel > 0) {
+                    strStatus =
+                        QString(m_strSpeedUp)
+                            .replace(QLatin1String("%d"), QString::number(1 << m_nSpeedLevel));
+                } else if (m_nSpeedLevel < 0) {
+                    strStatus =
+                        QString(m_strSpeedDown)
+                            .replace(QLatin1String("%d"), QString::number(1 << -m_nSpeedLevel));
+                } else {
+                    strStatus = m_strPlaying;
+                }
+                break;
+            case PLAY_STATE_PAUSED:
+                strStatus = m_strPause;
+                break;
+            case PLAY_STATE_STOPPED:
+                strStatus = m_strStop;
+                break;
+            default:
+                strStatus = m_strReady;
+                break;
+        }
+        m_pStatus->SetText(strStatus);
+        m_pStatus->update();
+        if (CSkinButton* pPlay = GetButton(IDC_PLAY_PAUSE)) {
+            pPlay->SetSkin(
+                eState == PLAY_STATE_PLAYING ? QStringLiteral("pause") : QStringLiteral("play"),
+                pPlay->toolTip());
+        }
+        if (eState == PLAY_STATE_IDLE || eState == PLAY_STATE_STOPPED) {
+            m_pProgress->SetRange(0, 0);
+            m_pProgress->SetPos(0);
+            if (eState == PLAY_STATE_IDLE) m_pLeftTime->SetText(QString());
+            m_pRightTime->SetText(QString());
+            m_pLeftTime->update();
+            m_pRightTime->update();
+        } else {
+            m_pProgress->SetRange(0, bSync ? 0 : PROGRESS_RANGE);
+        }
+    }
+    UpdateMinimumSize();
+    ReloadToolTips();
+    for (int nId : {IDC_PLAYLIST_ADD, IDC_PLAYLIST_DELETE, IDC_PLAYLIST_CLEAR, IDC_PLAY_ORDER,
+                    IDC_PLAYLIST_HIDE}) {
+        if (CSkinButton* pButton = GetButton(nId)) pButton->update();
+    }
+}
+
+void COrlinDlg::OnTimer2() {
+    if (m_pDlgShow == nullptr) return;
+    const PlayState eState = SelState();
+    ProgressReading reading;
+    const CPlayWnd* pSel = m_pDlgShow->GetSelPlayWnd();
+    if (pSel != nullptr && pSel->GetPort() >= 0) {
+        const int32_t lPort = pSel->GetPort();
+        reading.nTotalFrames = Engine().GetFileTotalFrames(lPort);
+        reading.nFileTime = Engine().GetFileTime(lPort);
+        reading.nPlayedTime = Engine().GetPlayedTime(lPort);
+        reading.nCurrentFrame = Engine().GetCurrentFrameNum(lPort);
+    }
+    const ProgressView view = ComputeProgress(reading);
+    if (eState != PLAY_STATE_PLAYING && eState != PLAY_STATE_PAUSED) {
+        m_pProgress->SetPos(0);
+        m_pProgress->update();
+        return;
+    }
+    if (m_pDlgShow->IsSyncMode()) return;  // the group's labels come with synchronous playback
+    m_pLeftTime->SetText(m_pDlgShow->GetSelFilePath());
+    m_pRightTime->SetText(ProgressLabelText(view));
+    m_pLeftTime->update();
+    m_pRightTime->update();
+    // The thumb under the user's mouse is not pulled away from it.
+    if (!m_pProgress->IsDragging()) m_pProgress->SetPos(view.nPos);
+}
+
+void COrlinDlg::OnSliderMoved(int nControlId, int nPos) {
+    // Bursts of moves are coalesced: only the newest position of each slider
+    // is acted on, once the queue holds no more of them.
+    m_pendingSlider[nControlId] = nPos;
+    if (m_bSliderFlushQueued) return;
+    m_bSliderFlushQueued = true;
+    QTimer::singleShot(0, this, &COrlinDlg::FlushSliderMoves);
+}
+
+void COrlinDlg::FlushSliderMoves() {
+    m_bSliderFlushQueued = false;
+    const std::map<int, int> pending = std::move(m_pendingSlider);
+    m_pendingSlider.clear();
+    for (const auto& [nId, nPos] : pending) {
+        if (nId == IDC_VOLUME) {
+            m_nVolume = nPos;
+            if (m_bSoundOn && m_pDlgShow != nullptr) m_pDlgShow->SetVolume(nPos, true);
+            m_pVolume->setToolTip(VolumeTipText(nPos));
+        } else if (nId == IDC_PROGRESS) {
+            const PlayState eState = SelState();
+            if (eState == PLAY_STATE_IDLE || eState == PLAY_STATE_STOPPED ||
+                m_pDlgShow == nullptr) {
+                continue;
+            }
+            const uint32_t nFrame = FrameForSliderPos(nPos, m_pDlgShow->GetSelTotalFrames());
+            m_pDlgShow->SetFramePos(nFrame);
+            DebugLog("COrlinDlg::ProgressSlider SetSelWndFramePos lFrame=%d",
+                     static_cast<int>(nFrame));
+        }
+    }
+}
+
+QString COrlinDlg::GetStatusText() const { return m_pStatus->GetText(); }
+
+QString COrlinDlg::GetTimeText() const { return m_pRightTime->GetText(); }
+
+QString COrlinDlg::GetPathText() const { return m_pLeftTime->GetText(); }

@@ -1,0 +1,39 @@
+#include "mainwnd/side_library.h"
+
+#include <dlfcn.h>
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include "common/debug_log.h"
+#include "lang/language_parser.h"
+
+bool LoadSideLibrary(const QString& strFileName) {
+    const QString strPath = QDir(QCoreApplication::applicationDirPath()).filePath(strFileName);
+    // Never closed: the tools keep using the library once it is in.
+    void* pHandle = dlopen(strPath.toUtf8().constData(), RTLD_NOW | RTLD_LOCAL);
+    if (pHandle == nullptr) {
+        const char* szError = dlerror();
+        DebugLog("LoadSideLibrary %s failed: %s", strFileName.toUtf8().constData(),
+                 szError != nullptr ? szError : "");
+        return false;
+    }
+    return true;
+}
+
+QString FirstMissingLibrary(const QStringList& fileNames,
+                            const std::function<bool(const QString&)>& load) {
+    QString strMissing;
+    for (const QString& strName : fileNames) {
+        if (!load(strName) && strMissing.isEmpty()) strMissing = strName;
+    }
+    return strMissing;
+}
+
+QString NeedLibraryText(const QString& strFileName) {
+    QString strNeed;
+    CLanguageParser::FindString("IDS_MainWnd_NeedLib", strNeed, QStringLiteral("Need "));
+    // The language tables condense the trailing space away.
+    if (!strNeed.endsWith(QLatin1Char(' '))) strNeed += QLatin1Char(' ');
+    return strNeed + strFileName;
+}

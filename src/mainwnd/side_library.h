@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// The tools' side libraries, loaded on demand from the program's own folder
+// and kept loaded for the rest of the run.
+
+// Loads `strFileName` from the program's folder; true when it is loaded.
+bool LoadSideLibrary(const QString& strFileName);
+
+// Loads every library in order, always all of them, and returns the first
+// that failed, or an empty string when all loaded.
+QString FirstMissingLibrary(const QStringList& fileNames,
+                            const std::function<bool(const QString&)>& load);
+
+// "Need " followed by the library's file name, in the current language.
+QString NeedLibraryText(const QString& strFileName);
