@@ -27,6 +27,8 @@ CIHListBox::CIHListBox(QWidget* pParent) : QListWidget(pParent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
+    // Drops arrive at the viewport, which takes them only when it accepts drops itself.
+    viewport()->setAcceptDrops(true);
     setMouseTracking(true);
     m_tipTimer.setSingleShot(true);
     m_tipTimer.setInterval(TIP_DELAY_MS);

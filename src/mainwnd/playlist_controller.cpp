@@ -27,7 +27,7 @@ CPlaylistController::CPlaylistController(COrlinDlg* pMainWnd)
 
 CPlaylistController::~CPlaylistController() {
     if (m_pDlgShow != nullptr) m_pDlgShow->removeEventFilter(this);
-    m_pList->SetOwner(nullptr);
+    if (m_pList != nullptr) m_pList->SetOwner(nullptr);
 }
 
 void CPlaylistController::AttachPaneArea(CDlgShow* pDlgShow) {

@@ -3,17 +3,18 @@
 #include <QList>
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
 
+#include "mainwnd/drag_list_item_dlg.h"
 #include "mainwnd/drop_plan.h"
+#include "mainwnd/ih_list_box.h"
 #include "mainwnd/playlist_owner.h"
+#include "playback/dlg_show.h"
 
-class CDlgShow;
-class CDragListItemDlg;
-class CIHListBox;
 class COrlinDlg;
 class QWidget;
 
@@ -67,9 +68,11 @@ private:
     void ShowMessage(const QString& strText) const;
 
     COrlinDlg* const m_pMainWnd;
-    CDlgShow* m_pDlgShow = nullptr;
-    CIHListBox* m_pList = nullptr;
-    CDragListItemDlg* m_pPreview = nullptr;
+    // The main window deletes the container before its children; the list
+    // and the preview are its children too.
+    QPointer<CDlgShow> m_pDlgShow;
+    QPointer<CIHListBox> m_pList;
+    QPointer<CDragListItemDlg> m_pPreview;
     bool m_bDragging = false;
     QList<int32_t> m_dragged;
     SyncPlayHandler m_fnSyncPlay;
