@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "common/debug_log.h"
+#include "controls/bitmap_slider.h"
+#include "controls/skin_button.h"
+#include "controls/slider_moved_event.h"
+#include "mainwnd/command_ids.h"
+#include "mainwnd/control_ids.h"
+#include "mainwnd/main_layout.h"
+#include "mainwnd/main_menus.h"
+#include "mainwnd/orlin_dlg.h"
+#include "mainwnd/orlin_message_box.h"
+#include "playback/dlg_show.h"
+#include "playback/play_wnd.h"
+#include "samplegen/samplegen.h"
+#include "settings/settings_file.h"
+#include "wait_for.h"
+
+namespace {
+// A started main window with one 50-frame recording, its log and its message boxes.
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        SetDebugLogSink([this](const std::string& line) {
+            std::lock_guard lock(m_logMutex);
+            m_log.push_back(line);
+        });
+        SetOrlinMessageBoxSink([this](const QString& strText) { m_messages << strText; });
+        QFile::remove(SettingsFilePath());
+        m_dlg.OnInitDialog({QStringLiteral("orlin")});
+        m_dlg.show();
+        samplegen::SampleParams params;
+        params.container = samplegen::Container::Mp4;
+        params.width = 160;
+        params.height = 120;
+        params.frameCount = 50;
+        m_strSample = m_dir.filePath(QStringLiteral("main_window_50_frames.mp4"));
+        std::string error;
+        ASSERT_TRUE(samplegen::WriteSample(m_strSample.toStdString(), params, &error)) << error;
+    }
+    void TearDown() override {
+        SetOrlinMessageBoxSink({});
+        SetDebugLogSink({});
+    }
+
+    void Click(int nId) {
+        CSkinButton* pButton = m_dlg.GetButton(nId);
+        ASSERT_NE(pButton, nullptr) << nId;
+        pButton->click();
+        QCoreApplication::processEvents();
+    }
+    bool StatusBecomes(const char* szText) {
+        return WaitFor([&] { return m_dlg.GetStatusText() == QString::fromUtf8(szText); });
+    }
+    int LogCount(const std::string& line) {
+        std::lock_guard lock(m_logMutex);
+        return static_cast<int>(std::count(m_log.begin(), m_log.end(), line));
+    }
+    CPlayWnd* Sel() { return m_dlg.GetDlgShow()->GetSelPlayWnd(); }
+
+    QTemporaryDir m_dir;
+    COrlinDlg m_dlg;
+    QString m_strSample;
+    QStringList m_messages;
+    std::mutex m_logMutex;
+    std::vector<std::string> m_log;
+};
+}  // namespace
+
+TEST_F(MainWindowTest, ControlsSitAtTheirLayoutRectanglesInsideTheFrame) {
+    QWidget* pClient = m_dlg.GetClientArea();
+    EXPECT_EQ(pClient->geometry(), QRect(4, 31, 792, 565));
+    const MainLayout layout = ComputeMainLayout({792, 565, 192, true, false});
+    for (int nId : {IDC_PANE_BAR, IDC_PLAY_PAUSE, IDC_STOP, IDC_SOUND, IDC_PROGRESS, IDC_VOLUME,
+                    IDC_STATUS, IDC_RIGHT_TIME, IDC_PANE_AREA, IDC_PLAYLIST, IDC_TOOLBOX}) {
+        ASSERT_NE(m_dlg.GetControl(nId), nullptr) << nId;
+        EXPECT_EQ(m_dlg.GetControl(nId)->geometry(), layout.at(nId).rect) << nId;
+        EXPECT_TRUE(m_dlg.GetControl(nId)->isVisible()) << nId;
+    }
+    EXPECT_FALSE(m_dlg.GetButton(IDC_LANGUAGE)->isVisible());
+    EXPECT_EQ(m_dlg.GetButton(IDC_PLAY_PAUSE)->toolTip(), QStringLiteral("Play"));
+    EXPECT_EQ(m_dlg.GetStatusText(), QStringLiteral("Ready"));
+
+    // Dragging the splitter far left stops at the widest playlist.
+    m_dlg.DragSplitter(-60, false);
+    m_dlg.DragSplitter(-400, true);
+    EXPECT_EQ(m_dlg.GetPlaylistWidth(), PLAYLIST_WIDTH_MAX);
+    EXPECT_EQ(m_dlg.GetControl(IDC_PLAYLIST)->geometry().width(), PLAYLIST_WIDTH_MAX);
+    EXPECT_EQ(m_dlg.GetControl(IDC_PANE_AREA)->width(), 792 - PLAYLIST_WIDTH_MAX - 5);
+}
+
+TEST_F(MainWindowTest, PlayPauseStopButtonsDriveStatusAndLabels) {
+    ASSERT_TRUE(m_dlg.OpenInPane(m_strSample));
+    ASSERT_TRUE(StatusBecomes("Playing"));
+    EXPECT_EQ(m_dlg.GetButton(IDC_PLAY_PAUSE)->toolTip(), QStringLiteral("Pause"));
+    EXPECT_EQ(m_dlg.GetProgressSlider()->GetRangeMax(), 200);
+    const QRegularExpression label(QStringLiteral("^\\d+/50  00:00:0\\d/00:00:02$"));
+    ASSERT_TRUE(WaitFor([&] { return label.match(m_dlg.GetTimeText()).hasMatch(); }))
+        << m_dlg.GetTimeText().toStdString();
+    EXPECT_EQ(m_dlg.GetPathText(), m_strSample);
+
+    Click(IDC_PLAY_PAUSE);
+    EXPECT_TRUE(StatusBecomes("Pause"));
+    EXPECT_EQ(Sel()->GetPlayState(), PLAY_STATE_PAUSED);
+    Click(IDC_PLAY_PAUSE);
+    EXPECT_TRUE(StatusBecomes("Playing"));
+
+    Click(IDC_STOP);
+    EXPECT_TRUE(StatusBecomes("Stop"));
+    EXPECT_TRUE(m_dlg.GetTimeText().isEmpty());
+    EXPECT_EQ(m_dlg.GetPathText(), m_strSample);
+    EXPECT_EQ(m_dlg.GetProgressSlider()->GetRangeMax(), 0);
+    // A second stop only writes its two lines.
+    Click(IDC_STOP);
+    EXPECT_EQ(LogCount("COrlinDlg::SyncStop() return 1"), 1);
+    EXPECT_EQ(LogCount("COrlinDlg::SyncStop()"), 2);
+    EXPECT_EQ(Sel()->GetPlayState(), PLAY_STATE_STOPPED);
+}
+
+TEST_F(MainWindowTest, LayoutCommandsFromTheMenuCloseFilesOnlyOnARealChange) {
+    ASSERT_TRUE(m_dlg.OpenInPane(m_strSample));
+    ASSERT_TRUE(StatusBecomes("Playing"));
+    CMainMenus* pMenus = m_dlg.GetMenus();
+    pMenus->Item(MenuKind::Main, ID_LAYOUT_1)->trigger();
+    EXPECT_EQ(Sel()->GetPlayState(), PLAY_STATE_PLAYING);
+
+    pMenus->Item(MenuKind::Context, ID_LAYOUT_4)->trigger();
+    EXPECT_EQ(m_dlg.GetDlgShow()->GetLayout(), 4);
+    EXPECT_TRUE(StatusBecomes("Ready"));
+    EXPECT_TRUE(m_dlg.GetPathText().isEmpty());
+
+    m_dlg.OnCommand(ID_LAYOUT_16);
+    EXPECT_EQ(m_dlg.GetDlgShow()->GetLayout(), 16);
+    int nShown = 0;
+    for (int i = 0; i < CDlgShow::MAX_PANES; ++i) {
+        nShown += m_dlg.GetDlgShow()->GetPlayWnd(i)->isVisible() ? 1 : 0;
+    }
+    EXPECT_EQ(nShown, 16);
+    pMenus->ApplyRule(MenuKind::Main);
+    EXPECT_TRUE(pMenus->Item(MenuKind::Main, ID_LAYOUT_16)->isChecked());
+    EXPECT_FALSE(pMenus->Item(MenuKind::Main, ID_LAYOUT_1)->isChecked());
+    EXPECT_FALSE(pMenus->Item(MenuKind::Main, ID_PLAY_PAUSE)->isEnabled());
+}
+
+TEST_F(MainWindowTest, ProgressMovesAreCoalescedToTheNewestPosition) {
+    ASSERT_TRUE(m_dlg.OpenInPane(m_strSample));
+    ASSERT_TRUE(StatusBecomes("Playing"));
+    Click(IDC_PLAY_PAUSE);
+    for (int nPos : {20, 60, 100}) {
+        QCoreApplication::postEvent(
+            &m_dlg, new SliderMovedEvent(ORLIN_MSG_SLIDER_MOVING, IDC_PROGRESS, nPos));
+    }
+    SpinFor(50);
+    EXPECT_EQ(LogCount("COrlinDlg::ProgressSlider SetSelWndFramePos lFrame=25"), 1);
+    EXPECT_EQ(LogCount("COrlinDlg::ProgressSlider SetSelWndFramePos lFrame=5"), 0);
+}
+
+TEST_F(MainWindowTest, VolumeSoundAndToolCommands) {
+    m_dlg.OnCommand(ID_SOUND_UP);
+    EXPECT_EQ(m_dlg.GetVolumeSlider()->GetPos(), 32767 + 3276);
+    EXPECT_EQ(m_dlg.GetVolume(), 32767 + 3276);
+    m_dlg.OnCommand(ID_SOUND_DOWN);
+    EXPECT_EQ(m_dlg.GetVolume(), 36043 - 3604);
+    Click(IDC_SOUND);
+    EXPECT_FALSE(m_dlg.IsSoundOn());
+    EXPECT_EQ(m_dlg.GetButton(IDC_SOUND)->toolTip(), QStringLiteral("Mute Off"));
+
+    // Without a file the capture and frame commands refuse silently.
+    m_dlg.OnCommand(ID_CAPTURE);
+    m_dlg.OnCommand(ID_LAST_FRAME);
+    EXPECT_TRUE(m_messages.isEmpty());
+
+    m_dlg.OnCommand(ID_MERGE);
+    m_dlg.OnCommand(ID_CONVERT);
+    ASSERT_EQ(m_messages.size(), 2);
+    EXPECT_EQ(m_messages[0], QStringLiteral("Need libkelsa.so"));
+    EXPECT_EQ(m_messages[1], QStringLiteral("Need libtrovan.so"));
+}
+
+TEST_F(MainWindowTest, LanguageCommandRetranslatesMenusAndStatus) {
+    m_dlg.OnCommand(ID_LANG_CHINESE);
+    QAction* pStop = m_dlg.GetMenus()->Item(MenuKind::Main, ID_STOP);
+    EXPECT_NE(pStop->text(), QStringLiteral("Stop"));
+    EXPECT_NE(m_dlg.GetStatusText(), QStringLiteral("Ready"));
+    EXPECT_EQ(m_dlg.GetMenus()->Item(MenuKind::Main, ID_LANG_PORTUGUESE)->text(),
+              QString::fromUtf8("葡萄牙语"));
+    m_dlg.OnCommand(ID_LANG_ENGLISH);
+    EXPECT_EQ(pStop->text(), QStringLiteral("Stop"));
+    EXPECT_EQ(m_dlg.GetStatusText(), QStringLiteral("Ready"));
+}
