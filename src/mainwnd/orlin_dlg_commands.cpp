@@ -12,6 +12,7 @@
 #include "lang/language_parser.h"
 #include "mainwnd/command_ids.h"
 #include "mainwnd/control_ids.h"
+#include "mainwnd/ih_list_box.h"
 #include "mainwnd/main_menus.h"
 #include "mainwnd/orlin_dlg.h"
 #include "mainwnd/orlin_message_box.h"
@@ -167,6 +168,14 @@ void COrlinDlg::OnControl(int nId) {
         case IDC_PLAY_ORDER:
             ShowPlayOrderMenu(QCursor::pos());
             break;
+        case IDC_PLAYLIST_DELETE:
+            m_pPlaylist->GetListBox()->DeleteSelected();
+            break;
+        case IDC_PLAYLIST_CLEAR:
+            // In synchronous mode clearing closes every file the way the close command does.
+            if (m_pDlgShow->IsSyncMode()) CloseAllFiles();
+            m_pPlaylist->GetListBox()->Clear(m_pDlgShow->IsSyncMode());
+            break;
         case IDC_PLAYLIST_HIDE:
         case IDC_PLAYLIST_TOGGLE:
             TogglePlaylist();
@@ -213,7 +222,7 @@ void COrlinDlg::OnControl(int nId) {
             Snapshot();
             break;
         default:
-            // 1073 and 1074 are the playlist's; 1098 arrives with synchronous playback.
+            // 1098 arrives with synchronous playback.
             break;
     }
 }
