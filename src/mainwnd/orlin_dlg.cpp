@@ -57,6 +57,8 @@ bool COrlinDlg::AddToPlaylist(const QString& strPath) {
 void COrlinDlg::TogglePlaylist() {
     m_bPlaylistVisible = !m_bPlaylistVisible;
     LayoutControls();
+    // Button 1089 names what it does next.
+    ReloadToolTips();
 }
 
 void COrlinDlg::ShowPlayOrderMenu(QPoint ptScreen) {
