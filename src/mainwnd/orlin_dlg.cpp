@@ -81,9 +81,7 @@ bool COrlinDlg::OpenInPane(const QString& strPath) {
     } else {
         m_pDlgShow->SetVolume(0, false);
     }
-    if (CPlayWnd* pSel = m_pDlgShow->GetSelPlayWnd(); pSel != nullptr && pSel->GetPort() >= 0) {
-        Engine().SetColor(pSel->GetPort(), 0, m_nBrightness, m_nContrast, m_nSaturation, m_nHue);
-    }
+    m_pDlgShow->SetColour(m_nBrightness, m_nContrast, m_nSaturation, m_nHue);
     return true;
 }
 

@@ -24,6 +24,7 @@
 namespace {
 const QColor kClientBackground(150, 150, 150);
 const QColor kBarText(192, 192, 192);
+const QColor kPlaylistBackground(80, 80, 80);
 constexpr int kStatusFontHeight = 12;
 
 QString Text(const char* szKey, const char* szDefault) {
@@ -83,8 +84,15 @@ void COrlinDlg::CreateControls() {
     pLogo->setAlignment(Qt::AlignCenter);
     m_pLogo = pLogo;
 
-    // The playlist list box belongs to the playlist; it sits in the client area.
-    m_pPlaylist->GetListBox()->setParent(m_pClient);
+    // The playlist list box belongs to the playlist; it sits in the client area
+    // and draws light grey text on dark grey.
+    QWidget* pList = m_pPlaylist->GetListBox();
+    pList->setParent(m_pClient);
+    QPalette listPal = pList->palette();
+    listPal.setColor(QPalette::Base, kPlaylistBackground);
+    listPal.setColor(QPalette::Window, kPlaylistBackground);
+    listPal.setColor(QPalette::Text, kBarText);
+    pList->setPalette(listPal);
 
     AddButton(IDC_PLAYLIST_ADD, "playlist_add");
     AddButton(IDC_PLAYLIST_DELETE, "playlist_delete");
