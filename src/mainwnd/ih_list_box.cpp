@@ -12,7 +12,6 @@
 #include "mainwnd/drag_move_event.h"
 #include "mainwnd/dropped_files.h"
 #include "mainwnd/playlist_owner.h"
-#include "playback/file_probe.h"
 
 namespace {
 // Room the list view keeps around an item's text.
@@ -33,6 +32,7 @@ CIHListBox::CIHListBox(QWidget* pParent) : QListWidget(pParent) {
     m_tipTimer.setSingleShot(true);
     m_tipTimer.setInterval(TIP_DELAY_MS);
     connect(&m_tipTimer, &QTimer::timeout, this, &CIHListBox::ShowToolTip);
+    m_pProber = new CFileProber(this);
 }
 
 bool CIHListBox::AddPath(const QString& strPath) {
@@ -44,14 +44,22 @@ bool CIHListBox::AddPath(const QString& strPath) {
     return true;
 }
 
-QStringList CIHListBox::AddProbedFiles(const QStringList& paths) {
-    QStringList added;
-    for (const QString& strPath : paths) {
-        if (m_table.IsFull()) break;
-        if (m_table.IndexOf(strPath) >= 0 || !ProbeMediaFile(strPath)) continue;
-        if (AddPath(strPath)) added.append(strPath);
+void CIHListBox::AddProbedFiles(const QStringList& paths, ProbeLimit eLimit,
+                                CFileProber::Done then) {
+    QStringList toProbe;
+    int32_t nMaxAccepted = CFileProber::NO_LIMIT;
+    if (eLimit == ProbeLimit::FreeSlots) {
+        for (const QString& strPath : paths) {
+            if (m_table.IndexOf(strPath) < 0 && !toProbe.contains(strPath)) toProbe.append(strPath);
+        }
+        nMaxAccepted = m_table.FreeSlots();
+    } else {
+        toProbe = paths;
     }
-    return added;
+    m_pProber->Probe(toProbe, nMaxAccepted, [this, then](const QStringList& accepted) {
+        for (const QString& strPath : accepted) AddPath(strPath);
+        if (then) then(accepted);
+    });
 }
 
 QList<int32_t> CIHListBox::GetSelectedIndexes() const {

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <cstdint>
 
+#include "mainwnd/file_prober.h"
 #include "mainwnd/playlist_table.h"
 
 class IPlaylistOwner;
@@ -29,9 +30,14 @@ public:
     // Lists a path the engine has already accepted; false when it is refused
     // (already listed exactly so, or the list is full).
     bool AddPath(const QString& strPath);
-    // Probes each file in order and lists the accepted ones while slots are
-    // free; returns the paths listed.
-    QStringList AddProbedFiles(const QStringList& paths);
+    // Which probed files a request may list: as many as the list had free
+    // slots when asked (files already listed are not probed), or all of them.
+    enum class ProbeLimit { FreeSlots, AllFiles };
+    // Probes the files off this thread, then lists the accepted ones in order
+    // while there is room and hands every accepted file to `then`.
+    void AddProbedFiles(const QStringList& paths, ProbeLimit eLimit = ProbeLimit::FreeSlots,
+                        CFileProber::Done then = {});
+    bool IsProbing() const { return m_pProber->IsBusy(); }
     QString GetPath(int32_t nIndex) const { return m_table.Path(nIndex); }
     int32_t IndexOfPath(const QString& strPath) const { return m_table.IndexOf(strPath); }
     int32_t GetCount() const { return m_table.Count(); }
@@ -66,6 +72,7 @@ private:
     void ShowToolTip();
 
     CPlaylistTable m_table;
+    CFileProber* m_pProber = nullptr;
     IPlaylistOwner* m_pOwner = nullptr;
     int m_nHorizontalExtent = 0;
     int32_t m_nPressIndex = -1;

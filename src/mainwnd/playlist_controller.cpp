@@ -14,7 +14,6 @@
 #include "mainwnd/ih_list_box.h"
 #include "mainwnd/orlin_dlg.h"
 #include "playback/dlg_show.h"
-#include "playback/file_probe.h"
 #include "playback/lang_text.h"
 
 CPlaylistController::CPlaylistController(COrlinDlg* pMainWnd)
@@ -51,13 +50,13 @@ void CPlaylistController::DropOnPaneArea(const QStringList& paths, QPoint ptScre
         return;
     }
     // A file already listed, or one that no longer fits, is opened all the same.
-    QStringList accepted;
-    for (const QString& strPath : paths) {
-        if (!ProbeMediaFile(strPath)) continue;
-        m_pList->AddPath(strPath);
-        accepted.append(strPath);
-    }
-    Carry(PaneDropSource::FileDrop, accepted, ptScreen);
+    const QPointer<CPlaylistController> self(this);
+    m_pList->AddProbedFiles(paths, CIHListBox::ProbeLimit::AllFiles,
+                            [self, ptScreen](const QStringList& accepted) {
+                                if (self != nullptr) {
+                                    self->Carry(PaneDropSource::FileDrop, accepted, ptScreen);
+                                }
+                            });
 }
 
 void CPlaylistController::Carry(PaneDropSource eSource, const QStringList& paths, QPoint ptScreen) {
@@ -176,7 +175,7 @@ bool CPlaylistController::eventFilter(QObject* pWatched, QEvent* pEvent) {
             if (paths.isEmpty()) return true;
             pDrop->acceptProposedAction();
             // Handled after the drop has returned, so that the program the files
-            // came from is not kept waiting by the probes or a message box.
+            // came from is not kept waiting by a message box.
             const QPoint ptScreen = m_pDlgShow->mapToGlobal(pDrop->position().toPoint());
             QTimer::singleShot(0, this,
                                [this, paths, ptScreen] { DropOnPaneArea(paths, ptScreen); });

@@ -25,6 +25,7 @@ TEST_F(DropPaneAreaTest, ThreeFilesFillPanesZeroToTwoInTheFourPaneLayout) {
     const QString strJunk = Junk(QStringLiteral("junk.mp4"));
     m_dlg.GetPlaylist()->DropOnPaneArea({m_paths[0], strJunk, m_paths[1], m_paths[2]},
                                         PaneCentre(3));
+    WaitForProbes();
     EXPECT_TRUE(IsPlaying(0, m_paths[0]));
     EXPECT_TRUE(IsPlaying(1, m_paths[1]));
     EXPECT_TRUE(IsPlaying(2, m_paths[2]));
@@ -35,6 +36,7 @@ TEST_F(DropPaneAreaTest, ThreeFilesFillPanesZeroToTwoInTheFourPaneLayout) {
 
 TEST_F(DropPaneAreaTest, OnePaneLayoutOpensTheFirstButListsAll) {
     m_dlg.GetPlaylist()->DropOnPaneArea(m_paths, PaneCentre(0));
+    WaitForProbes();
     EXPECT_TRUE(IsPlaying(0, m_paths[0]));
     EXPECT_EQ(m_pList->GetCount(), 3);
     EXPECT_EQ(m_pList->GetPath(2), m_paths[2]);
@@ -50,6 +52,7 @@ TEST_F(DropPaneAreaTest, OneFileOpensInThePaneUnderTheCursorEvenWhenListed) {
     ASSERT_TRUE(m_pShow->SetLayout(4));
     ASSERT_TRUE(m_dlg.AddToPlaylist(m_paths[1]));
     m_dlg.GetPlaylist()->DropOnPaneArea({m_paths[1]}, PaneCentre(2));
+    WaitForProbes();
     SetDebugLogSink({});
     EXPECT_EQ(m_pShow->GetSelIndex(), 2);
     EXPECT_TRUE(IsPlaying(2, m_paths[1]));
@@ -75,6 +78,7 @@ TEST_F(DropPaneAreaTest, ADropEventOnThePaneAreaIsHandledOnceItHasReturned) {
 
 TEST_F(DropPaneAreaTest, JunkAloneOpensAndListsNothing) {
     m_dlg.GetPlaylist()->DropOnPaneArea({Junk(QStringLiteral("x.264"))}, PaneCentre(0));
+    WaitForProbes();
     EXPECT_EQ(Pane(0)->GetPlayState(), PLAY_STATE_IDLE);
     EXPECT_EQ(m_pList->GetCount(), 0);
 }

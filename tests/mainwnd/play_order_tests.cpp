@@ -67,6 +67,7 @@ TEST_F(PlayOrderTest, ADroppedFileContinuesWithTheEntryAfterItNotAfterTheSelecti
     m_pList->setCurrentRow(0);
     m_dlg.SetPlayOrder(PLAY_ORDER_PLAYLIST_PLAY);
     m_dlg.GetPlaylist()->DropOnPaneArea({strShort}, PaneCentre(0));
+    WaitForProbes();
     ASSERT_TRUE(IsPlaying(0, strShort));
     EXPECT_EQ(m_pList->GetSelectedIndexes(), (QList<int32_t>{0}));
     EXPECT_TRUE(WaitFor([&] { return IsPlaying(0, m_paths[2]); }, 10000));

@@ -53,6 +53,11 @@ protected:
         return strPath;
     }
 
+    // Files are probed off the user-interface thread; waits for the answers.
+    void WaitForProbes() {
+        ASSERT_TRUE(WaitFor([this] { return !m_pList->IsProbing(); }));
+    }
+
     CPlayWnd* Pane(int32_t nIndex) const { return m_pShow->GetPlayWnd(nIndex); }
     QPoint PaneCentre(int32_t nIndex) const {
         CPlayWnd* pPane = Pane(nIndex);

@@ -52,10 +52,14 @@ protected:
 TEST_F(PlaylistListTest, ListsOnlyFilesTheEngineOpensOncePerExactPath) {
     const QString strLower = Sample(QStringLiteral("cam.mp4"));
     const QString strUpper = Sample(QStringLiteral("CAM.mp4"));
-    const QStringList added =
-        m_pList->AddProbedFiles({strLower, Junk(QStringLiteral("junk.mp4")), strLower, strUpper,
-                                 m_dir.filePath(QStringLiteral("missing.mp4"))});
-    EXPECT_EQ(added, (QStringList{strLower, strUpper}));
+    QStringList accepted;
+    m_pList->AddProbedFiles({strLower, Junk(QStringLiteral("junk.mp4")), strLower, strUpper,
+                             m_dir.filePath(QStringLiteral("missing.mp4"))},
+                            CIHListBox::ProbeLimit::FreeSlots,
+                            [&](const QStringList& paths) { accepted = paths; });
+    EXPECT_TRUE(m_pList->IsProbing());
+    WaitForProbes();
+    EXPECT_EQ(accepted, (QStringList{strLower, strUpper}));
     ASSERT_EQ(m_pList->GetCount(), 2);
     EXPECT_EQ(m_pList->item(0)->text(), QStringLiteral("cam.mp4"));
     EXPECT_EQ(m_pList->GetPath(1), strUpper);
@@ -80,6 +84,7 @@ TEST_F(PlaylistListTest, DropOnANearlyFullListFillsTheFreeSlotsWithAcceptedFiles
     const QString strC = Sample(QStringLiteral("c.mp4"));
     // A rejected file does not use up a free slot.
     DropOnList({Junk(QStringLiteral("junk.264")), strA, strB, strC});
+    WaitForProbes();
     EXPECT_EQ(m_pList->GetCount(), CPlaylistTable::MAX_ENTRIES);
     EXPECT_EQ(m_pList->GetPath(998), strA);
     EXPECT_EQ(m_pList->GetPath(999), strB);
@@ -96,6 +101,7 @@ TEST_F(PlaylistListTest, DroppedPathsLongerThan520CharactersAreListed) {
     const QString strPath = Sample(strFolder.mid(m_dir.path().size() + 1) + "/long.mp4");
     ASSERT_GT(strPath.size(), 520);
     DropOnList({strPath});
+    WaitForProbes();
     ASSERT_EQ(m_pList->GetCount(), 1);
     EXPECT_EQ(m_pList->GetPath(0), strPath);
     EXPECT_EQ(m_pList->item(0)->text(), QStringLiteral("long.mp4"));
