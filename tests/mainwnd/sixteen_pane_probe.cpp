@@ -80,6 +80,28 @@ private:
     int m_nLongGaps = 0;
 };
 
+// Time spent inside the engine's open and play calls, to tell the engine's
+// share of a command from the player's.
+double g_dMaxOpenMs = 0;
+double g_dMaxPlayMs = 0;
+
+void TimeEngineCalls() {
+    Engine().OpenFile = [](int32_t nPort, const char* szFile) -> VBOOL {
+        QElapsedTimer timer;
+        timer.start();
+        const VBOOL bDone = Vemor_OpenFile(nPort, szFile);
+        g_dMaxOpenMs = std::max(g_dMaxOpenMs, timer.nsecsElapsed() / 1e6);
+        return bDone;
+    };
+    Engine().Play = [](int32_t nPort, VemorRenderWindow* hWnd) -> VBOOL {
+        QElapsedTimer timer;
+        timer.start();
+        const VBOOL bDone = Vemor_Play(nPort, hWnd);
+        g_dMaxPlayMs = std::max(g_dMaxPlayMs, timer.nsecsElapsed() / 1e6);
+        return bDone;
+    };
+}
+
 uint32_t FrameOf(CPlayWnd* pPane) {
     return pPane->GetPort() >= 0 ? Engine().GetCurrentFrameNum(pPane->GetPort()) : 0;
 }
@@ -97,6 +119,8 @@ int main(int argc, char** argv) {
     const QDir outDir(QString::fromLocal8Bit(argv[2]));
     const int nSeconds = argc > 3 ? std::max(1, atoi(argv[3])) : 10;
 
+    ScopedEngineOverride restore;
+    TimeEngineCalls();
     COrlinDlg dlg;
     dlg.OnInitDialog({QStringLiteral("orlin")});
     dlg.show();
@@ -157,6 +181,8 @@ int main(int argc, char** argv) {
 
     TimeCommand("pause (16 playing)", [&] { dlg.OnCommand(ID_PLAY_PAUSE); });
     TimeCommand("layout 1 (closes 16)", [&] { dlg.OnCommand(ID_LAYOUT_1); });
+    std::printf("longest engine calls: Vemor_OpenFile %.1f ms, Vemor_Play %.1f ms\n", g_dMaxOpenMs,
+                g_dMaxPlayMs);
     std::printf("longest command: %s, %.1f ms\n", g_strLongestCommand.c_str(), g_dLongestCommandMs);
     return 0;
 }
