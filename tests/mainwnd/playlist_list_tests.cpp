@@ -1,5 +1,6 @@
 #include <QCoreApplication>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
@@ -240,4 +241,19 @@ TEST_F(PlaylistListTest, DoubleClickOpensTheEntryOutsideSynchronousMode) {
         QStringList{QStringLiteral("In synchronous mode please press play button to play files!")});
     EXPECT_EQ(Pane(0)->GetPlayState(), PLAY_STATE_IDLE);
     m_pShow->SetSyncMode(false);
+}
+
+TEST_F(PlaylistListTest, AListDestroyedWhileProbingNeitherWaitsLongNorAnswers) {
+    const QString strPath = Sample(QStringLiteral("a.mp4"));
+    bool bAnswered = false;
+    auto* pList = new CIHListBox;
+    pList->AddProbedFiles(QStringList(400, strPath), CIHListBox::ProbeLimit::AllFiles,
+                          [&](const QStringList&) { bAnswered = true; });
+    QElapsedTimer timer;
+    timer.start();
+    delete pList;
+    // One probe at most is finished after the request to stop.
+    EXPECT_LT(timer.elapsed(), 1000);
+    SpinFor(50);
+    EXPECT_FALSE(bAnswered);
 }
