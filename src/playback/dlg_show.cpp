@@ -9,6 +9,7 @@
 #include "playback/orlin_messages.h"
 #include "playback/pane_layout.h"
 #include "playback/play_wnd.h"
+#include "playback/render_wnd.h"
 
 namespace {
 const QColor kBackgroundColour(125, 125, 116);
@@ -153,9 +154,14 @@ bool CDlgShow::SetLayout(int32_t nLayout) {
     if (m_nSelIndex + 1 > nLayout) m_nSelIndex = 0;
     m_nLayout = nLayout;
     Relayout();
-    // Panes that stay visible show the idle picture or black by the new layout.
+    // An idle pane shows the idle picture only as the one pane of layout 1;
+    // the pane chose its look under the old layout.
     for (CPlayWnd* pPane : m_pPlayWnd) {
-        if (pPane != nullptr) pPane->update();
+        if (pPane == nullptr || pPane->GetPlayState() != PLAY_STATE_IDLE) continue;
+        const bool bOnlyPane = nLayout == 1 && pPane->GetSubWndIndex() == 0;
+        pPane->GetRenderWnd()->SetContent(bOnlyPane ? CRenderWnd::Content::IdleImage
+                                                    : CRenderWnd::Content::Black);
+        pPane->GetRenderWnd()->update();
     }
     PostPlayStateChanged();
     return true;

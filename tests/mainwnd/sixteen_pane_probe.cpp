@@ -127,6 +127,12 @@ int main(int argc, char** argv) {
     StallMeter stall;
     CDlgShow* pShow = dlg.GetDlgShow();
 
+    SpinFor(300);
+    dlg.grab().save(outDir.filePath(QStringLiteral("layout1_idle.png")));
+    dlg.OnCommand(ID_LAYOUT_4);
+    SpinFor(300);
+    dlg.grab().save(outDir.filePath(QStringLiteral("layout4_idle.png")));
+    dlg.OnCommand(ID_LAYOUT_1);
     TimeCommand("open in pane (layout 1)", [&] { dlg.OpenInPane(strSample); });
     SpinFor(2000);
     dlg.grab().save(outDir.filePath(QStringLiteral("layout1_playing.png")));

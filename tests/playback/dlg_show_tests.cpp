@@ -6,6 +6,7 @@
 
 #include "pane_fixture.h"
 #include "playback/engine_api.h"
+#include "playback/render_wnd.h"
 
 namespace {
 std::vector<int32_t> g_soundOn;
@@ -76,12 +77,17 @@ TEST_F(DlgShowTest, LayoutChangesKeepOrResetTheSelectionAndRefuseRepeats) {
     EXPECT_EQ(m_dlgShow.GetSelIndex(), 8);
 }
 
-TEST_F(DlgShowTest, ChangingTheLayoutClosesOpenPanes) {
+TEST_F(DlgShowTest, ChangingTheLayoutClosesOpenPanesAndOnlyTheOnePaneShowsTheIdlePicture) {
+    CRenderWnd* pRender = m_dlgShow.GetPlayWnd(0)->GetRenderWnd();
+    EXPECT_EQ(pRender->GetContent(), CRenderWnd::Content::IdleImage);
     const QString strPath = Sample("layout_change_50_frames.mp4");
     PlayIn(0, strPath);
     ASSERT_TRUE(m_dlgShow.SetLayout(4));
     EXPECT_EQ(m_dlgShow.GetPlayWnd(0)->GetPlayState(), PLAY_STATE_IDLE);
     EXPECT_EQ(m_dlgShow.GetSelState(), PLAY_STATE_IDLE);
+    EXPECT_EQ(pRender->GetContent(), CRenderWnd::Content::Black);
+    ASSERT_TRUE(m_dlgShow.SetLayout(1));
+    EXPECT_EQ(pRender->GetContent(), CRenderWnd::Content::IdleImage);
 }
 
 TEST_F(DlgShowTest, EnlargedViewShowsOnlyTheSelectedPaneAndPointSelectionUsesTheGrid) {
