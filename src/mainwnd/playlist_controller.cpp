@@ -143,10 +143,14 @@ void CPlaylistController::OnDragMessage(QPoint ptScreen) {
         m_pPreview->hide();
         return;
     }
-    QStringList texts;
-    for (int32_t nIndex : m_dragged) texts.append(m_pList->item(nIndex)->text());
     const int nWidth = m_pList->width();
-    if (!m_pPreview->Fill(texts, nWidth)) return;
+    // The cells change only when another drag starts; later moves only move the preview.
+    if (!m_pPreview->isVisible() || m_filled != m_dragged) {
+        QStringList texts;
+        for (int32_t nIndex : m_dragged) texts.append(m_pList->item(nIndex)->text());
+        if (!m_pPreview->Fill(texts, nWidth)) return;
+        m_filled = m_dragged;
+    }
     m_pPreview->setGeometry(ptScreen.x() - nWidth / 2, ptScreen.y() - 11, nWidth,
                             CDragListItemDlg::CELL_HEIGHT * m_pPreview->GetShownCells());
     m_pPreview->show();

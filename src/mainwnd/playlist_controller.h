@@ -75,6 +75,7 @@ private:
     QPointer<CDragListItemDlg> m_pPreview;
     bool m_bDragging = false;
     QList<int32_t> m_dragged;
+    QList<int32_t> m_filled;  // the entries the preview's cells show
     SyncPlayHandler m_fnSyncPlay;
     MessageHandler m_fnMessage;
 };
