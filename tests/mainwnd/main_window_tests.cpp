@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <mutex>
@@ -15,11 +16,13 @@
 #include "controls/slider_moved_event.h"
 #include "mainwnd/command_ids.h"
 #include "mainwnd/control_ids.h"
+#include "mainwnd/frame_geometry.h"
 #include "mainwnd/main_layout.h"
 #include "mainwnd/main_menus.h"
 #include "mainwnd/orlin_dlg.h"
 #include "mainwnd/orlin_message_box.h"
 #include "playback/dlg_show.h"
+#include "playback/engine_api.h"
 #include "playback/play_wnd.h"
 #include "samplegen/samplegen.h"
 #include "settings/settings_file.h"
@@ -197,4 +200,70 @@ TEST_F(MainWindowTest, LanguageCommandRetranslatesMenusAndStatus) {
     m_dlg.OnCommand(ID_LANG_ENGLISH);
     EXPECT_EQ(pStop->text(), QStringLiteral("Stop"));
     EXPECT_EQ(m_dlg.GetStatusText(), QStringLiteral("Ready"));
+}
+
+TEST_F(MainWindowTest, CommandsNeedingTheFrameIndexSayWhyTheyRefuse) {
+    ScopedEngineOverride restore;
+    // The index callback never arrives, so the pane's index stays unbuilt.
+    Engine().SetFileRefCallBack = [](int32_t, VemorFileRefCallBack, void*) -> VBOOL { return 1; };
+    ASSERT_TRUE(m_dlg.OpenInPane(m_strSample));
+    ASSERT_TRUE(StatusBecomes("Playing"));
+    Click(IDC_FRAME_BACK);
+    Click(IDC_REVERSE);
+    ASSERT_EQ(m_messages.size(), 2);
+    EXPECT_EQ(m_messages[0], QStringLiteral("Generate file index,please wait..."));
+    EXPECT_FALSE(Sel()->IsBackPlay());
+
+    // Stopped: steps, speeds and snapshots do nothing and say nothing.
+    Click(IDC_STOP);
+    m_messages.clear();
+    Click(IDC_FRAME_BACK);
+    Click(IDC_SPEED_UP);
+    m_dlg.OnCommand(ID_NEXT_FRAME);
+    EXPECT_TRUE(m_messages.isEmpty());
+    EXPECT_EQ(Sel()->GetSpeedLevel(), 0);
+    EXPECT_EQ(Sel()->GetPlayState(), PLAY_STATE_STOPPED);
+}
+
+TEST_F(MainWindowTest, OnePlayingPaneLetsTheWindowShrinkAndNarrowHidesTheWideButtons) {
+    EXPECT_EQ(m_dlg.minimumSize(), QSize(800, 600));
+    ASSERT_TRUE(m_dlg.OpenInPane(m_strSample));
+    ASSERT_TRUE(StatusBecomes("Playing"));
+    EXPECT_EQ(m_dlg.minimumSize(), QSize(1, 1));
+    m_dlg.resize(570, 500);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_dlg.GetClientArea()->width(), 562);
+    EXPECT_FALSE(m_dlg.GetButton(IDC_TOOLBOX)->isVisible());
+    EXPECT_FALSE(m_dlg.GetButton(IDC_OPEN)->isVisible());
+    m_dlg.resize(900, 600);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_dlg.GetButton(IDC_TOOLBOX)->isVisible());
+    m_dlg.OnCommand(ID_LAYOUT_9);
+    EXPECT_EQ(m_dlg.minimumSize(), QSize(800, 600));
+}
+
+TEST_F(MainWindowTest, CaptionButtonsActOnReleaseOverTheSameButton) {
+    const CaptionButtonRects rects = CaptionButtonsFor(m_dlg.width());
+    auto mouse = [this](QEvent::Type eType, QPoint pt) {
+        QMouseEvent event(eType, QPointF(pt), QPointF(m_dlg.mapToGlobal(pt)), Qt::LeftButton,
+                          eType == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(&m_dlg, &event);
+    };
+    // Pressed on close, released elsewhere: nothing happens.
+    mouse(QEvent::MouseButtonPress, rects.close.center());
+    mouse(QEvent::MouseButtonRelease, QPoint(300, 15));
+    EXPECT_TRUE(m_dlg.isVisible());
+
+    mouse(QEvent::MouseButtonPress, rects.maximize.center());
+    mouse(QEvent::MouseButtonRelease, rects.maximize.center());
+    EXPECT_TRUE(m_dlg.isMaximized());
+    mouse(QEvent::MouseButtonPress, rects.maximize.center());
+    mouse(QEvent::MouseButtonRelease, rects.maximize.center());
+    EXPECT_FALSE(m_dlg.isMaximized());
+
+    mouse(QEvent::MouseButtonPress, rects.close.center());
+    mouse(QEvent::MouseButtonRelease, rects.close.center());
+    EXPECT_FALSE(m_dlg.isVisible());
+    EXPECT_EQ(m_dlg.result(), QDialog::Rejected);
 }
