@@ -34,14 +34,6 @@ TEST_F(DropPaneAreaTest, ThreeFilesFillPanesZeroToTwoInTheFourPaneLayout) {
     EXPECT_EQ(m_pList->IndexOfPath(strJunk), -1);
 }
 
-TEST_F(DropPaneAreaTest, OnePaneLayoutOpensTheFirstButListsAll) {
-    m_dlg.GetPlaylist()->DropOnPaneArea(m_paths, PaneCentre(0));
-    WaitForProbes();
-    EXPECT_TRUE(IsPlaying(0, m_paths[0]));
-    EXPECT_EQ(m_pList->GetCount(), 3);
-    EXPECT_EQ(m_pList->GetPath(2), m_paths[2]);
-}
-
 TEST_F(DropPaneAreaTest, OneFileOpensInThePaneUnderTheCursorEvenWhenListed) {
     std::mutex logMutex;
     std::vector<std::string> log;
@@ -74,11 +66,4 @@ TEST_F(DropPaneAreaTest, ADropEventOnThePaneAreaIsHandledOnceItHasReturned) {
     EXPECT_EQ(Pane(1)->GetPlayState(), PLAY_STATE_IDLE);
     EXPECT_TRUE(WaitFor([&] { return IsPlaying(1, m_paths[2]); }));
     EXPECT_EQ(m_pList->GetPath(0), m_paths[2]);
-}
-
-TEST_F(DropPaneAreaTest, JunkAloneOpensAndListsNothing) {
-    m_dlg.GetPlaylist()->DropOnPaneArea({Junk(QStringLiteral("x.264"))}, PaneCentre(0));
-    WaitForProbes();
-    EXPECT_EQ(Pane(0)->GetPlayState(), PLAY_STATE_IDLE);
-    EXPECT_EQ(m_pList->GetCount(), 0);
 }
