@@ -267,3 +267,32 @@ TEST_F(MainWindowTest, CaptionButtonsActOnReleaseOverTheSameButton) {
     EXPECT_FALSE(m_dlg.isVisible());
     EXPECT_EQ(m_dlg.result(), QDialog::Rejected);
 }
+
+TEST_F(MainWindowTest, SpeedAndReverseButtonsShowInStatusAndTooltips) {
+    ASSERT_TRUE(m_dlg.OpenInPane(m_strSample));
+    ASSERT_TRUE(StatusBecomes("Playing"));
+    ASSERT_TRUE(WaitFor([&] { return Sel()->IsFileRefDone(); }));
+    // Paused, so that the file cannot end under the test.
+    Click(IDC_PLAY_PAUSE);
+    ASSERT_TRUE(StatusBecomes("Pause"));
+    Click(IDC_REVERSE);
+    EXPECT_TRUE(Sel()->IsBackPlay());
+    EXPECT_EQ(m_dlg.GetButton(IDC_REVERSE)->toolTip(), QStringLiteral("Disable Reverse Play"));
+    m_dlg.GetMenus()->ApplyRule(MenuKind::Context);
+    EXPECT_TRUE(m_dlg.GetMenus()->Item(MenuKind::Context, ID_BACK_PLAY)->isChecked());
+    Click(IDC_REVERSE);
+    EXPECT_FALSE(Sel()->IsBackPlay());
+    EXPECT_EQ(m_dlg.GetButton(IDC_REVERSE)->toolTip(), QStringLiteral("Enable Reverse Play"));
+
+    Click(IDC_SPEED_UP);
+    Click(IDC_SPEED_UP);
+    EXPECT_EQ(m_dlg.GetSpeedLevel(), 2);
+    Click(IDC_PLAY_PAUSE);
+    EXPECT_TRUE(StatusBecomes("Speed * 4"));
+    Click(IDC_PLAY_PAUSE);
+    Click(IDC_SPEED_DOWN);
+    Click(IDC_SPEED_DOWN);
+    Click(IDC_SPEED_DOWN);
+    Click(IDC_PLAY_PAUSE);
+    EXPECT_TRUE(StatusBecomes("Speed / 2"));
+}
