@@ -37,12 +37,12 @@ void CountPorts() {
 class ShellTest : public testing::Test {
 protected:
     QString Sample(const char* szName) {
-        samplegen::SampleParams spec;
-        spec.container = samplegen::Container::Mp4;
-        spec.width = 160;
-        spec.height = 120;
+        samplegen::SampleParams params;
+        params.container = samplegen::Container::Mp4;
+        params.width = 160;
+        params.height = 120;
         const QString strPath = m_dir.filePath(QString::fromUtf8(szName));
-        EXPECT_TRUE(samplegen::WriteSample(strPath.toStdString(), spec));
+        EXPECT_TRUE(samplegen::WriteSample(strPath.toStdString(), params));
         return strPath;
     }
     QTemporaryDir m_dir;
