@@ -230,8 +230,9 @@ bool MediaSource::SendNextPacket() {
     }
 }
 
-MediaSource::Status MediaSource::Next(Picture* out) {
-    for (;;) {
+MediaSource::Status MediaSource::Next(Picture* out, int maxPackets) {
+    for (int packets = 0;; ++packets) {
+        if (maxPackets > 0 && packets > maxPackets) return Status::Failed;
         const int received = avcodec_receive_frame(m_video.get(), m_frame.get());
         if (received == 0) {
             Identify(m_frame.get(), out);

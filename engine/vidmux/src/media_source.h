@@ -36,8 +36,9 @@ public:
 
     bool Open(const std::string& path, int* error);
 
-    // The next picture in presentation order.
-    Status Next(Picture* out);
+    // The next picture in presentation order. With `maxPackets` > 0, gives up
+    // (Failed) after reading that many packets without a picture.
+    Status Next(Picture* out, int maxPackets = 0);
 
     // Repositions so that the next picture is the key frame's picture.
     bool SeekToKey(const KeyFrame& key);

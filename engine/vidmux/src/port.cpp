@@ -6,6 +6,14 @@
 
 namespace vidmux {
 
+namespace {
+
+// Opening reads at most this many packets looking for the first picture, so
+// a large damaged file is refused quickly instead of being read to its end.
+constexpr int kFirstPictureMaxPackets = 2000;
+
+}  // namespace
+
 Port::Port(int id) : m_id(id) {}
 
 Port::~Port() {
@@ -80,7 +88,9 @@ int Port::OpenFile(const std::string& path) {
     // A file that yields no picture is not playable, whatever its container
     // says. The picture is kept: it is the first one Play shows.
     Picture first;
-    if (source->Next(&first) != MediaSource::Status::Picture) return VIDMUX_ERR_DECODE;
+    if (source->Next(&first, kFirstPictureMaxPackets) != MediaSource::Status::Picture) {
+        return VIDMUX_ERR_DECODE;
+    }
 
     m_source = std::move(source);
     m_cache = std::make_unique<PictureCache>(kPictureCacheBytes);
