@@ -8,6 +8,12 @@
 
 namespace vidmux {
 
+namespace {
+
+constexpr int64_t kAnalyzeMicroseconds = 500000;
+
+}  // namespace
+
 std::optional<OpenedInput> OpenDemuxer(const std::string& path, bool findStreamInfo, int* error) {
     struct stat info {};
     if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -23,6 +29,9 @@ std::optional<OpenedInput> OpenDemuxer(const std::string& path, bool findStreamI
     input.head = ReadRecorderHead(path);
 
     AVDictionary* options = nullptr;
+    // Half a second of the stream tells the codecs of a recording; the
+    // default five seconds only make opening slower.
+    av_dict_set_int(&options, "analyzeduration", kAnalyzeMicroseconds, 0);
     const AVInputFormat* forced = nullptr;
     if (input.head) {
         av_dict_set_int(&options, "skip_initial_bytes", kRecorderHeadBytes, 0);
