@@ -26,6 +26,9 @@ AudioOutput& AudioOutput::Instance() {
 }
 
 void AudioOutput::EnsureDevice() {
+    // Never called with m_mutex held: SDL holds its device lock while it
+    // calls Mix, which takes m_mutex, so the opposite order could deadlock.
+    std::lock_guard lock(m_deviceMutex);
     if (m_deviceTried) return;
     m_deviceTried = true;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
@@ -42,20 +45,20 @@ void AudioOutput::EnsureDevice() {
 }
 
 bool AudioOutput::DeviceAvailable() {
-    std::lock_guard lock(m_mutex);
     EnsureDevice();
+    std::lock_guard lock(m_deviceMutex);
     return m_device != 0;
 }
 
 void AudioOutput::SetExclusive(int port) {
-    std::lock_guard lock(m_mutex);
     if (port >= 0) EnsureDevice();
+    std::lock_guard lock(m_mutex);
     m_exclusive = port;
 }
 
 void AudioOutput::SetShared(int port, bool on) {
-    std::lock_guard lock(m_mutex);
     if (on) EnsureDevice();
+    std::lock_guard lock(m_mutex);
     m_ports[port].shared = on;
 }
 

@@ -48,9 +48,10 @@ private:
     void Mix(int16_t* out, size_t samples);
     void MixPort(PortSound& sound, int32_t* mix, size_t samples);
 
-    std::mutex m_mutex;
+    std::mutex m_mutex;  // the ports' sound; taken inside SDL's callback
     std::map<int, PortSound> m_ports;
     int m_exclusive = -1;
+    std::mutex m_deviceMutex;  // opening the device
     bool m_deviceTried = false;
     uint32_t m_device = 0;
     std::vector<int32_t> m_mixBuffer;
