@@ -67,15 +67,15 @@ protected:
 
     // Writes a 160x120, 25 fps recording whose pictures carry their numbers.
     QString Sample(const char* szName, int nFrames = 50, bool bFrames = false) {
-        samplegen::SampleParams spec;
-        spec.container = samplegen::Container::Mp4;
-        spec.width = 160;
-        spec.height = 120;
-        spec.frameCount = nFrames;
-        spec.bFrames = bFrames;
+        samplegen::SampleParams params;
+        params.container = samplegen::Container::Mp4;
+        params.width = 160;
+        params.height = 120;
+        params.frameCount = nFrames;
+        params.bFrames = bFrames;
         const QString strPath = m_dir.filePath(QString::fromUtf8(szName));
         std::string error;
-        EXPECT_TRUE(samplegen::WriteSample(strPath.toStdString(), spec, &error)) << error;
+        EXPECT_TRUE(samplegen::WriteSample(strPath.toStdString(), params, &error)) << error;
         return strPath;
     }
 
