@@ -50,18 +50,7 @@ void CMainMenus::BuildMain() {
 
     QMenu* pPlay = AddPopup(pRoot, "IDS_Global_Play", "Play");
     AddItems(M, pPlay, {ID_PLAY_PAUSE, ID_STOP});
-    AddItems(M, AddPopup(pPlay, "IDS_MainWnd_TopDiaplay", "Top Display"),
-             {ID_TOP_ALWAYS, ID_TOP_PLAYING, ID_TOP_NEVER});
-    AddItems(M, AddPopup(pPlay, "IDS_Global_PlayControl", "Play Control"),
-             {ID_BACK_PLAY, ID_LOCATE, ID_NEXT_FRAME, ID_LAST_FRAME, ID_SPEED_UP, ID_SPEED_DOWN});
-    AddItems(
-        M, AddPopup(pPlay, "IDS_MainWnd_PlayMode", "Play Mode"),
-        {ID_ORDER_SINGLE_PLAY, ID_ORDER_LIST_PLAY, ID_ORDER_SINGLE_REPEAT, ID_ORDER_LIST_REPEAT});
-    AddItems(M, AddPopup(pPlay, "IDS_MainWnd_View", "View"),
-             {ID_FULL_SCREEN, ID_NORMAL_SIZE, ID_DOUBLE_SIZE, ID_HALF_SIZE, ID_QUARTER_SIZE,
-              ID_HIGH_QUALITY, ID_WATERMARK, ID_IMAGE_CONTROL, ID_COLOUR_ADJUST, ID_IVS});
-    AddItems(M, AddPopup(pPlay, "IDS_Global_Sound", "Sound"),
-             {ID_SOUND_UP, ID_SOUND_DOWN, ID_MUTE});
+    AddPlaybackPopups(M, pPlay);
     AddItems(M, AddPopup(pPlay, "IDS_PlayWnd_PlayWndLayout", "Play window layout"),
              {ID_LAYOUT_1, ID_LAYOUT_4, ID_LAYOUT_9, ID_LAYOUT_16});
 
@@ -71,22 +60,27 @@ void CMainMenus::BuildMain() {
     AddItems(M, AddPopup(pRoot, "IDS_Global_Help", "Help"), {ID_HOT_KEY, ID_ABOUT});
 }
 
+// The play submenus the main menu and the context menu share.
+void CMainMenus::AddPlaybackPopups(MenuKind eKind, QMenu* pParent) {
+    AddItems(eKind, AddPopup(pParent, "IDS_MainWnd_TopDiaplay", "Top Display"),
+             {ID_TOP_ALWAYS, ID_TOP_PLAYING, ID_TOP_NEVER});
+    AddItems(eKind, AddPopup(pParent, "IDS_Global_PlayControl", "Play Control"),
+             {ID_BACK_PLAY, ID_LOCATE, ID_NEXT_FRAME, ID_LAST_FRAME, ID_SPEED_UP, ID_SPEED_DOWN});
+    AddItems(
+        eKind, AddPopup(pParent, "IDS_MainWnd_PlayMode", "Play Mode"),
+        {ID_ORDER_SINGLE_PLAY, ID_ORDER_LIST_PLAY, ID_ORDER_SINGLE_REPEAT, ID_ORDER_LIST_REPEAT});
+    AddItems(eKind, AddPopup(pParent, "IDS_MainWnd_View", "View"),
+             {ID_FULL_SCREEN, ID_NORMAL_SIZE, ID_DOUBLE_SIZE, ID_HALF_SIZE, ID_QUARTER_SIZE,
+              ID_HIGH_QUALITY, ID_WATERMARK, ID_IMAGE_CONTROL, ID_COLOUR_ADJUST, ID_IVS});
+    AddItems(eKind, AddPopup(pParent, "IDS_Global_Sound", "Sound"),
+             {ID_SOUND_UP, ID_SOUND_DOWN, ID_MUTE});
+}
+
 void CMainMenus::BuildContext() {
     const MenuKind C = MenuKind::Context;
     QMenu* pRoot = m_menus[C];
     AddItems(C, pRoot, {ID_PLAY_PAUSE, ID_STOP});
-    AddItems(C, AddPopup(pRoot, "IDS_MainWnd_TopDiaplay", "Top Display"),
-             {ID_TOP_ALWAYS, ID_TOP_PLAYING, ID_TOP_NEVER});
-    AddItems(C, AddPopup(pRoot, "IDS_Global_PlayControl", "Play Control"),
-             {ID_BACK_PLAY, ID_LOCATE, ID_NEXT_FRAME, ID_LAST_FRAME, ID_SPEED_UP, ID_SPEED_DOWN});
-    AddItems(
-        C, AddPopup(pRoot, "IDS_MainWnd_PlayMode", "Play Mode"),
-        {ID_ORDER_SINGLE_PLAY, ID_ORDER_LIST_PLAY, ID_ORDER_SINGLE_REPEAT, ID_ORDER_LIST_REPEAT});
-    AddItems(C, AddPopup(pRoot, "IDS_MainWnd_View", "View"),
-             {ID_FULL_SCREEN, ID_NORMAL_SIZE, ID_DOUBLE_SIZE, ID_HALF_SIZE, ID_QUARTER_SIZE,
-              ID_HIGH_QUALITY, ID_WATERMARK, ID_IMAGE_CONTROL, ID_COLOUR_ADJUST, ID_IVS});
-    AddItems(C, AddPopup(pRoot, "IDS_Global_Sound", "Sound"),
-             {ID_SOUND_UP, ID_SOUND_DOWN, ID_MUTE});
+    AddPlaybackPopups(C, pRoot);
     AddItems(C, pRoot, {ID_CAPTURE, ID_CONTINUOUS_CAPTURE, ID_PLAYER_SETTING});
     AddItems(C, AddPopup(pRoot, "IDS_PlayWnd_PlayWndLayout", "Play window layout"),
              {ID_LAYOUT_1, ID_LAYOUT_4, ID_LAYOUT_9, ID_LAYOUT_16});

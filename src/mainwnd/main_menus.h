@@ -43,6 +43,7 @@ private:
     };
     QMenu* AddPopup(QMenu* pParent, const char* szKey, const char* szDefault);
     void AddItems(MenuKind eKind, QMenu* pMenu, std::initializer_list<int> ids);
+    void AddPlaybackPopups(MenuKind eKind, QMenu* pParent);
     void BuildMain();
     void BuildContext();
 
