@@ -101,26 +101,11 @@ bool ToneEncoder::SendFrame(int samples, int toneSamples, const VideoEncoder::Pa
 }
 
 bool ToneEncoder::Flush(const VideoEncoder::PacketSink& sink, std::string* error) {
-    const int sent = avcodec_send_frame(m_codec.get(), nullptr);
-    if (sent < 0) {
-        *error = AvErrorText("audio encoding failed", sent);
-        return false;
-    }
-    return Drain(sink, error);
+    return FlushEncoder(m_codec.get(), m_packet.get(), sink, "audio encoding failed", error);
 }
 
 bool ToneEncoder::Drain(const VideoEncoder::PacketSink& sink, std::string* error) {
-    for (;;) {
-        const int got = avcodec_receive_packet(m_codec.get(), m_packet.get());
-        if (got == AVERROR(EAGAIN) || got == AVERROR_EOF) return true;
-        if (got < 0) {
-            *error = AvErrorText("audio encoding failed", got);
-            return false;
-        }
-        const bool ok = sink(m_packet.get(), error);
-        av_packet_unref(m_packet.get());
-        if (!ok) return false;
-    }
+    return DrainEncoder(m_codec.get(), m_packet.get(), sink, "audio encoding failed", error);
 }
 
 }  // namespace samplegen

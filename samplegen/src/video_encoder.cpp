@@ -63,26 +63,11 @@ bool VideoEncoder::Encode(AVFrame* frame, int index, const PacketSink& sink, std
 }
 
 bool VideoEncoder::Flush(const PacketSink& sink, std::string* error) {
-    const int sent = avcodec_send_frame(m_codec.get(), nullptr);
-    if (sent < 0) {
-        *error = AvErrorText("video encoding failed", sent);
-        return false;
-    }
-    return Drain(sink, error);
+    return FlushEncoder(m_codec.get(), m_packet.get(), sink, "video encoding failed", error);
 }
 
 bool VideoEncoder::Drain(const PacketSink& sink, std::string* error) {
-    for (;;) {
-        const int got = avcodec_receive_packet(m_codec.get(), m_packet.get());
-        if (got == AVERROR(EAGAIN) || got == AVERROR_EOF) return true;
-        if (got < 0) {
-            *error = AvErrorText("video encoding failed", got);
-            return false;
-        }
-        const bool ok = sink(m_packet.get(), error);
-        av_packet_unref(m_packet.get());
-        if (!ok) return false;
-    }
+    return DrainEncoder(m_codec.get(), m_packet.get(), sink, "video encoding failed", error);
 }
 
 }  // namespace samplegen

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "encoder_drain.h"
 #include "ffmpeg_ptr.h"
 #include "samplegen/samplegen.h"
 
@@ -13,7 +14,7 @@ namespace samplegen {
 // closed group) exactly every `gop` pictures and a fixed B-frame pattern.
 class VideoEncoder {
 public:
-    using PacketSink = std::function<bool(AVPacket* packet, std::string* error)>;
+    using PacketSink = samplegen::PacketSink;
 
     // `globalHeader`: SPS/PPS go to extradata (MP4) instead of every key frame.
     bool Open(const SampleParams& params, bool globalHeader, std::string* error);
