@@ -91,3 +91,21 @@ TEST(Backward, ReverseAtTheFirstFrameEndsPlay) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Backward, ReversePlayAfterStopDrawsIntoTheLastWindowFromTheEnd) {
+    CapturingWindow window(160, 120);
+    PortGuard port;
+    OpenIndexed(port, SmallSample(Container::Mp4));
+    ASSERT_TRUE(Vemor_Play(port, window.window()));
+    ASSERT_TRUE(Vemor_Stop(port));
+    const int before = window.Presented();
+    ASSERT_TRUE(Vemor_ReversePlay(port));
+    ASSERT_TRUE(WaitFor([&] { return window.Presented() >= before + 3; }, 3s));
+    const std::vector<int> frames = window.Frames();
+    EXPECT_EQ(frames[before], 49);
+    EXPECT_EQ(frames[before + 1], 48);
+}
+
+}  // namespace

@@ -93,8 +93,9 @@ typedef struct VemorFramePos {
 
 /*
  * A render window. The engine knows no toolkit: the player hands it this
- * struct, which must stay valid until the port stops using it (Vemor_Stop,
- * Vemor_CloseFile, Vemor_FreePort, or another window given to Vemor_Play).
+ * struct, which must stay valid until the port stops using it (Vemor_CloseFile,
+ * Vemor_FreePort, or another window given to Vemor_Play). The port keeps
+ * the window across Vemor_Stop, so that a later Vemor_ReversePlay draws into it.
  * All callbacks run on the port's thread.
  */
 typedef struct VemorRenderWindow {

@@ -317,7 +317,6 @@ int Port::Stop() {
         m_current.reset();
         m_pending.reset();
         m_sourceLast = -1;
-        m_window = nullptr;
         m_reverse = false;
         m_level = 0;
         m_clock = PlayClock();
