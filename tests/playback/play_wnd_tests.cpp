@@ -164,8 +164,11 @@ TEST_F(PaneTest, StepsAndReversePlayAreRefusedWhereTheyCannotWork) {
     }
     ASSERT_TRUE(m_pPane->Open(Sample("reverse_50_frames.mp4")));
     ASSERT_TRUE(m_pPane->Play());
-    ASSERT_TRUE(WaitFor([&] { return m_pPane->IsFileRefDone(); }));
-    EXPECT_TRUE(LogHasPrefix("File Ref Created m_nSubWndIndex=0 m_lPort="));
+    // The callback sets the flag before it logs, on the engine's thread.
+    ASSERT_TRUE(WaitFor([&] {
+        return m_pPane->IsFileRefDone() &&
+               LogHasPrefix("File Ref Created m_nSubWndIndex=0 m_lPort=");
+    }));
     ASSERT_TRUE(m_pPane->FrameForward(true));
     EXPECT_EQ(m_pPane->GetPlayState(), PLAY_STATE_PAUSED);
     ASSERT_TRUE(m_pPane->BackPlay(true));  // paused: only the flag
