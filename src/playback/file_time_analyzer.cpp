@@ -1,0 +1,63 @@
+#include "playback/file_time_analyzer.h"
+
+#include <dlfcn.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <cstdint>
+
+#include "common/debug_log.h"
+
+namespace {
+
+using CreateHandleFn = int32_t (*)();
+using AnalyzeFileFn = int32_t (*)(int32_t, const char*, void*);
+using DestroyHandleFn = int32_t (*)(int32_t);
+
+// Closes the library when the analysis is over.
+class LoadedLibrary {
+public:
+    explicit LoadedLibrary(const QString& strPath)
+        : m_pHandle(dlopen(strPath.toUtf8().constData(), RTLD_NOW | RTLD_LOCAL)) {}
+    ~LoadedLibrary() {
+        if (m_pHandle != nullptr) dlclose(m_pHandle);
+    }
+    LoadedLibrary(const LoadedLibrary&) = delete;
+    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+
+    bool IsLoaded() const { return m_pHandle != nullptr; }
+    template <typename Fn>
+    Fn Find(const char* szName) const {
+        return reinterpret_cast<Fn>(dlsym(m_pHandle, szName));
+    }
+
+private:
+    void* m_pHandle;
+};
+
+}  // namespace
+
+bool AnalyzeFileTime(const QString& strPath, FileTimeInfo* pInfo) {
+    if (pInfo == nullptr || strPath.isEmpty()) return false;
+    LoadedLibrary library(
+        QDir(QCoreApplication::applicationDirPath()).filePath(kFileAnalysisLibrary));
+    if (!library.IsLoaded()) {
+        DebugLog("AnalyzeFileTime: %s not loaded", kFileAnalysisLibrary);
+        return false;
+    }
+    const auto fnCreate = library.Find<CreateHandleFn>("PESKIN_CreateHandle");
+    const auto fnAnalyze = library.Find<AnalyzeFileFn>("PESKIN_AnalyzeFile");
+    const auto fnDestroy = library.Find<DestroyHandleFn>("PESKIN_DestroyHandle");
+    if (fnCreate == nullptr || fnAnalyze == nullptr || fnDestroy == nullptr) return false;
+    const int32_t nHandle = fnCreate();
+    if (nHandle == -1) return false;
+    FileTimeInfo info{};
+    const int32_t nResult = fnAnalyze(nHandle, strPath.toUtf8().constData(), info.data());
+    fnDestroy(nHandle);
+    if (nResult < 0) {
+        DebugLog("PESKIN_AnalyzeFile fail nResult=%d", nResult);
+        return false;
+    }
+    *pInfo = info;
+    return true;
+}
