@@ -1,0 +1,80 @@
+#include "merge_input.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+#include "kelsa.h"
+
+namespace kelsa {
+
+namespace {
+
+constexpr int kRecorderHeadBytes = 40;
+
+// Elementary streams without a container: the demuxer gives their packets no times.
+bool IsRawStream(const AVInputFormat* format) {
+    static const char* const kRawNames[] = {"h264", "hevc", "mpegvideo", "m4v", "cavsvideo"};
+    if ((format->flags & AVFMT_NOTIMESTAMPS) != 0) return true;
+    return std::any_of(std::begin(kRawNames), std::end(kRawNames),
+                       [&](const char* name) { return std::strcmp(format->name, name) == 0; });
+}
+
+bool HasRecorderHead(const std::string& path) {
+    char magic[4] = {};
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    const bool read = std::fread(magic, 1, sizeof magic, file) == sizeof magic;
+    std::fclose(file);
+    return read && std::memcmp(magic, "IMXV", 4) == 0;
+}
+
+}  // namespace
+
+int OpenMergeInput(const std::string& path, MergeInput* input) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size == 0) {
+        return KELSA_ERR_OPEN_FILE;
+    }
+    AVDictionary* options = nullptr;
+    const AVInputFormat* forced = nullptr;
+    if (HasRecorderHead(path)) {
+        av_dict_set_int(&options, "skip_initial_bytes", kRecorderHeadBytes, 0);
+        forced = av_find_input_format("mpeg");
+    }
+    AVFormatContext* raw = nullptr;
+    const int opened = avformat_open_input(&raw, path.c_str(), forced, &options);
+    av_dict_free(&options);
+    if (opened < 0) return KELSA_ERR_OPEN_FILE;
+    input->format.reset(raw);
+    if (avformat_find_stream_info(raw, nullptr) < 0) return KELSA_ERR_OPEN_FILE;
+
+    input->videoStream = av_find_best_stream(raw, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (input->videoStream < 0) return KELSA_ERR_NO_VIDEO;
+    const int audio =
+        av_find_best_stream(raw, AVMEDIA_TYPE_AUDIO, -1, input->videoStream, nullptr, 0);
+    input->audioStream = audio >= 0 ? audio : -1;
+
+    InputFacts& facts = input->facts;
+    const AVCodecParameters* video = input->Video()->codecpar;
+    facts.videoCodec = video->codec_id;
+    facts.width = video->width;
+    facts.height = video->height;
+    facts.untimed = IsRawStream(raw->iformat);
+    if (const AVStream* sound = input->Audio()) {
+        facts.hasAudio = sound->codecpar->codec_id != AV_CODEC_ID_NONE;
+        facts.audioCodec = sound->codecpar->codec_id;
+        facts.sampleRate = sound->codecpar->sample_rate;
+        facts.channels = sound->codecpar->ch_layout.nb_channels;
+    }
+    if (facts.videoCodec == AV_CODEC_ID_NONE || facts.width <= 0 || facts.height <= 0) {
+        return KELSA_ERR_NO_VIDEO;
+    }
+    return KELSA_OK;
+}
+
+}  // namespace kelsa
