@@ -54,13 +54,26 @@ PacketTimes ReadPacketTimes(const std::string& path) {
     return times;
 }
 
-std::vector<int> ShownNumbers(const std::string& path) {
+namespace {
+
+template <typename Value, typename Field>
+std::vector<Value> ShownPictures(const std::string& path, Field field) {
     samplegen_test::ProbedSample sample;
     std::string error;
     EXPECT_TRUE(samplegen_test::ProbeSample(path, false, &sample, &error)) << error;
-    std::vector<int> numbers;
-    for (const auto& frame : sample.frames) numbers.push_back(frame.number);
-    return numbers;
+    std::vector<Value> values;
+    for (const auto& frame : sample.frames) values.push_back(frame.*field);
+    return values;
+}
+
+}  // namespace
+
+std::vector<int> ShownNumbers(const std::string& path) {
+    return ShownPictures<int>(path, &samplegen_test::ProbedFrame::number);
+}
+
+std::vector<double> ShownSeconds(const std::string& path) {
+    return ShownPictures<double>(path, &samplegen_test::ProbedFrame::seconds);
 }
 
 void AppendRun(std::vector<int>* numbers, int count) {

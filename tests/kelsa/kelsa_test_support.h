@@ -20,6 +20,8 @@ PacketTimes ReadPacketTimes(const std::string& path);
 
 // Frame numbers drawn in the pictures, in showing order.
 std::vector<int> ShownNumbers(const std::string& path);
+// Showing times of the pictures in seconds from the first.
+std::vector<double> ShownSeconds(const std::string& path);
 
 // 0..count-1 appended to `numbers`.
 void AppendRun(std::vector<int>* numbers, int count);

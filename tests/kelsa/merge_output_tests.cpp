@@ -33,15 +33,6 @@ protected:
         ASSERT_TRUE(std::filesystem::exists(output));
     }
 
-    static std::vector<double> ShownSeconds(const std::string& path) {
-        samplegen_test::ProbedSample sample;
-        std::string error;
-        EXPECT_TRUE(samplegen_test::ProbeSample(path, false, &sample, &error)) << error;
-        std::vector<double> seconds;
-        for (const auto& frame : sample.frames) seconds.push_back(frame.seconds);
-        return seconds;
-    }
-
     static void ExpectStrictlyIncreasing(const std::vector<double>& values, const char* what) {
         for (size_t i = 1; i < values.size(); ++i) {
             ASSERT_LT(values[i - 1], values[i]) << what << " at packet " << i;
