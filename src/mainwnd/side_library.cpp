@@ -8,8 +8,14 @@
 #include "common/debug_log.h"
 #include "lang/language_parser.h"
 
+namespace {
+QString SideLibraryPath(const QString& strFileName) {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(strFileName);
+}
+}  // namespace
+
 bool LoadSideLibrary(const QString& strFileName) {
-    const QString strPath = QDir(QCoreApplication::applicationDirPath()).filePath(strFileName);
+    const QString strPath = SideLibraryPath(strFileName);
     // Never closed: the tools keep using the library once it is in.
     void* pHandle = dlopen(strPath.toUtf8().constData(), RTLD_NOW | RTLD_LOCAL);
     if (pHandle == nullptr) {
@@ -19,6 +25,13 @@ bool LoadSideLibrary(const QString& strFileName) {
         return false;
     }
     return true;
+}
+
+void* SideLibraryModule(const QString& strFileName) {
+    // RTLD_NOLOAD only finds a library that is already in; like LoadSideLibrary's
+    // own reference, this one is never given back.
+    return dlopen(SideLibraryPath(strFileName).toUtf8().constData(),
+                  RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
 }
 
 QString FirstMissingLibrary(const QStringList& fileNames,

@@ -10,6 +10,10 @@
 // Loads `strFileName` from the program's folder; true when it is loaded.
 bool LoadSideLibrary(const QString& strFileName);
 
+// The handle of a library that LoadSideLibrary loaded, for looking up its
+// functions; null when it is not loaded.
+void* SideLibraryModule(const QString& strFileName);
+
 // Loads every library in order, always all of them, and returns the first
 // that failed, or an empty string when all loaded.
 QString FirstMissingLibrary(const QStringList& fileNames,
