@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -14,9 +15,11 @@
 #include "playback/main_window_link.h"
 #include "playback/play_state.h"
 #include "settings/player_settings.h"
+#include "tools/cut/cut_panel_owner.h"
 
 class CBitmapSlider;
 class CDlgShow;
+class CFileCutDlg;
 class CMainMenus;
 class CMyStatic;
 class CPlaylistController;
@@ -35,7 +38,7 @@ class QWidget;
 // layout, tooltips), orlin_dlg_frame.cpp (caption and borders),
 // orlin_dlg_commands.cpp (commands), orlin_dlg_status.cpp (play-state
 // refresh, timer 2, progress).
-class COrlinDlg : public QDialog, public IMainWindowLink {
+class COrlinDlg : public QDialog, public IMainWindowLink, public ICutPanelOwner {
     Q_OBJECT
 public:
     static constexpr int TIMER2_MS = 500;
@@ -73,6 +76,12 @@ public:
     int32_t GetVolume() const override { return m_nVolume; }
     bool IsSoundOn() const override { return m_bSoundOn; }
     bool IsCutPanelShown() const override { return m_bCutPanelShown; }
+
+    // ICutPanelOwner
+    CDlgShow* CutPanelPanes() const override { return m_pDlgShow; }
+    void CutPanelPlayPause() override;
+    void CutPanelClosed() override { m_bCutPanelShown = false; }
+    CFileCutDlg* GetCutPanel() const { return m_pCutPanel; }
 
     // Menu commands (ids of command_ids.h) and control-bar buttons (control_ids.h).
     void OnCommand(int nId);
@@ -150,6 +159,7 @@ private:
     void ChangeLayout(int32_t nLayout);
     void ToggleHighQuality();
     void ToggleIvs();
+    void OpenCutPanel();
     void MergeFiles();
     void ConvertFiles();
     void VideoEnhance();
@@ -173,6 +183,7 @@ private:
     int32_t m_nPlaylistWidth = 192;
     bool m_bSplitterDragging = false;
     bool m_bCutPanelShown = false;
+    QPointer<CFileCutDlg> m_pCutPanel;
     int32_t m_nOsMajorVersion = 0;
     QRect m_rcCaptionIcon{QPoint(5, 5), QPoint(20, 20)};
     int32_t m_nWindowSizeMode = 1;

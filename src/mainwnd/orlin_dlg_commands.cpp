@@ -15,7 +15,7 @@
 #include "mainwnd/ih_list_box.h"
 #include "mainwnd/main_menus.h"
 #include "mainwnd/orlin_dlg.h"
-#include "mainwnd/orlin_message_box.h"
+#include "controls/orlin_message_box.h"
 #include "mainwnd/play_order.h"
 #include "mainwnd/playlist_controller.h"
 #include "mainwnd/progress_math.h"
@@ -23,6 +23,7 @@
 #include "playback/dlg_show.h"
 #include "playback/orlin_messages.h"
 #include "playback/play_wnd.h"
+#include "tools/cut/file_cut_dlg.h"
 
 namespace {
 void ShowText(QWidget* pParent, const char* szKey, const char* szDefault) {
@@ -137,6 +138,9 @@ void COrlinDlg::OnCommand(int nId) {
         case ID_CONTINUOUS_CAPTURE:
             ToggleContinuousCapture();
             break;
+        case ID_CUT:
+            OpenCutPanel();
+            break;
         case ID_MERGE:
             MergeFiles();
             break;
@@ -152,7 +156,7 @@ void COrlinDlg::OnCommand(int nId) {
             break;
         default:
             // Full screen, the size modes, locate, the settings pages, file
-            // information, watermark and cut open windows of their own that
+            // information and watermark open windows of their own that
             // are not part of the program yet.
             break;
     }
@@ -376,6 +380,34 @@ void COrlinDlg::ApplyPlayerSettings() {
     m_pDlgShow->ApplySettings();
     m_pDlgShow->SetVolume(m_nVolume, true);
 }
+
+void COrlinDlg::OpenCutPanel() {
+    const PlayState eState = SelState();
+    if (eState == PLAY_STATE_IDLE || eState == PLAY_STATE_STOPPED) return;
+    if (m_pDlgShow->IsSyncMode()) {
+        ShowText(this, "IDS_PlaySetDlg_UnSupportInSyncMode", "Unsupported in synchronous mode!");
+        return;
+    }
+    if (m_pDlgShow->GetLayout() != 1 && !m_pDlgShow->IsEnlarged()) {
+        ShowText(this, "IDS_MainWnd_PleaseMaxPlayWnd", "Please maximize the play window!");
+        return;
+    }
+    const CPlayWnd* pSel = m_pDlgShow->GetSelPlayWnd();
+    if (pSel == nullptr || !pSel->IsFileRefDone()) {
+        ShowFileRefNotDone(this);
+        return;
+    }
+    if (eState == PLAY_STATE_PLAYING) PlayOrPause();
+    m_pDlgShow->GoToStart();
+    delete m_pCutPanel;
+    m_pCutPanel = new CFileCutDlg(this, this);
+    m_pCutPanel->show();
+    m_pCutPanel->OpenFile(pSel->GetFilePath());
+    m_pCutPanel->PlaceOnParent();
+    m_bCutPanelShown = true;
+}
+
+void COrlinDlg::CutPanelPlayPause() { PlayOrPause(); }
 
 void COrlinDlg::MergeFiles() {
     const QString strLib = QStringLiteral("libkelsa.so");

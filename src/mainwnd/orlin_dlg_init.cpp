@@ -8,6 +8,7 @@
 #include "mainwnd/command_line_path.h"
 #include "mainwnd/main_menus.h"
 #include "mainwnd/orlin_dlg.h"
+#include "tools/cut/file_cut_dlg.h"
 #include "mainwnd/playlist_controller.h"
 #include "playback/dlg_show.h"
 #include "playback/file_probe.h"
@@ -63,6 +64,7 @@ void COrlinDlg::ApplyLanguage(LanguageCode nCode) {
     CLanguageParser::LoadStringFile(nCode);
     m_pMenus->Retranslate(nCode);
     ReloadStatusTexts();
+    if (m_pCutPanel != nullptr) m_pCutPanel->ReloadTexts();
     RefreshPlayState();
 }
 
@@ -78,6 +80,8 @@ void COrlinDlg::OnDestroy() {
     if (m_bDestroyed) return;
     m_bDestroyed = true;
     SaveSettingsAtExit(m_stSettings);
+    // A cut still running ends (its partial clip removed) before the panes go.
+    delete m_pCutPanel;
     // Deleting the container closes its panes and frees their engine ports;
     // the playlist lets go of it first.
     m_pPlaylist->AttachPaneArea(nullptr);

@@ -20,7 +20,7 @@
 #include "mainwnd/main_layout.h"
 #include "mainwnd/main_menus.h"
 #include "mainwnd/orlin_dlg.h"
-#include "mainwnd/orlin_message_box.h"
+#include "controls/orlin_message_box.h"
 #include "playback/dlg_show.h"
 #include "playback/engine_api.h"
 #include "playback/play_wnd.h"

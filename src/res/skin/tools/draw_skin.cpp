@@ -315,6 +315,29 @@ QImage Thumb(QSize size, bool bActive) {
     return image;
 }
 
+// The cut panel's range markers: a stem on the edge that touches the range
+// (right for the start, left for the end) and a flag pointing away from it.
+QImage CutMarker(bool bStart) {
+    QImage image = Blank({10, 15});
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (bStart) {
+        p.translate(10, 0);
+        p.scale(-1, 1);
+    }
+    QPainterPath flag;
+    flag.moveTo(0, 0);
+    flag.lineTo(10, 4.5);
+    flag.lineTo(2, 9);
+    flag.lineTo(2, 15);
+    flag.lineTo(0, 15);
+    flag.closeSubpath();
+    p.setPen(QPen(kAccentDark, 1));
+    p.setBrush(kAccent);
+    p.drawPath(flag);
+    return image;
+}
+
 struct Output {
     QString strName;
     QImage image;
@@ -343,6 +366,17 @@ std::vector<Output> AllPictures() {
     out.push_back({"border_right", Strip({4, 1}, false)});
     out.push_back({"border_bottom", Strip({1, 4}, false)});
     out.push_back({"logo", Logo()});
+
+    // Cut panel: close button (178 normal, 179 hover, 180 pressed), markers
+    // 300 and 301, trimming buttons 302 (earlier) and 303 (later).
+    const Button cutClose{"", "caption_close", {18, 18}, Shape::CaptionClose};
+    out.push_back({"178", DrawButton(cutClose, Look::Normal)});
+    out.push_back({"179", DrawButton(cutClose, Look::Hover)});
+    out.push_back({"180", DrawButton(cutClose, Look::Pressed)});
+    out.push_back({"300", CutMarker(true)});
+    out.push_back({"301", CutMarker(false)});
+    out.push_back({"302", DrawButton({"", "frame_back", {18, 18}, Shape::Flat}, Look::Normal)});
+    out.push_back({"303", DrawButton({"", "frame_forward", {18, 18}, Shape::Flat}, Look::Normal)});
 
     out.push_back({"volume_channel", Groove({70, 8}, 4, kGroove, true)});
     out.push_back({"volume_channel_active", ActiveGroove({70, 8}, 4, true)});

@@ -1,4 +1,4 @@
-#include "mainwnd/orlin_message_box.h"
+#include "controls/orlin_message_box.h"
 
 #include <QMessageBox>
 
