@@ -8,6 +8,7 @@
 
 #include "common/debug_log.h"
 #include "controls/bitmap_slider.h"
+#include "controls/orlin_message_box.h"
 #include "controls/skin_button.h"
 #include "lang/language_parser.h"
 #include "mainwnd/command_ids.h"
@@ -15,7 +16,6 @@
 #include "mainwnd/ih_list_box.h"
 #include "mainwnd/main_menus.h"
 #include "mainwnd/orlin_dlg.h"
-#include "controls/orlin_message_box.h"
 #include "mainwnd/play_order.h"
 #include "mainwnd/playlist_controller.h"
 #include "mainwnd/progress_math.h"

@@ -8,11 +8,11 @@
 #include "mainwnd/command_line_path.h"
 #include "mainwnd/main_menus.h"
 #include "mainwnd/orlin_dlg.h"
-#include "tools/cut/file_cut_dlg.h"
 #include "mainwnd/playlist_controller.h"
 #include "playback/dlg_show.h"
 #include "playback/file_probe.h"
 #include "settings/settings_startup.h"
+#include "tools/cut/file_cut_dlg.h"
 
 namespace {
 // Linux counts as a system newer than major version 5 everywhere the version matters.

@@ -6,12 +6,14 @@
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "common/debug_log.h"
 #include "controls/bitmap_slider.h"
+#include "controls/orlin_message_box.h"
 #include "controls/skin_button.h"
 #include "controls/slider_moved_event.h"
 #include "mainwnd/command_ids.h"
@@ -20,12 +22,12 @@
 #include "mainwnd/main_layout.h"
 #include "mainwnd/main_menus.h"
 #include "mainwnd/orlin_dlg.h"
-#include "controls/orlin_message_box.h"
 #include "playback/dlg_show.h"
 #include "playback/engine_api.h"
 #include "playback/play_wnd.h"
 #include "samplegen/samplegen.h"
 #include "settings/settings_file.h"
+#include "tools/cut/file_cut_dlg.h"
 #include "wait_for.h"
 
 namespace {
@@ -210,8 +212,11 @@ TEST_F(MainWindowTest, CommandsNeedingTheFrameIndexSayWhyTheyRefuse) {
     ASSERT_TRUE(StatusBecomes("Playing"));
     Click(IDC_FRAME_BACK);
     Click(IDC_REVERSE);
-    ASSERT_EQ(m_messages.size(), 2);
+    m_dlg.OnCommand(ID_CUT);
+    ASSERT_EQ(m_messages.size(), 3);
     EXPECT_EQ(m_messages[0], QStringLiteral("Generate file index,please wait..."));
+    EXPECT_EQ(m_messages[2], m_messages[0]);
+    EXPECT_EQ(m_dlg.GetCutPanel(), nullptr);
     EXPECT_FALSE(Sel()->IsBackPlay());
 
     // Stopped: steps, speeds and snapshots do nothing and say nothing.
@@ -223,6 +228,32 @@ TEST_F(MainWindowTest, CommandsNeedingTheFrameIndexSayWhyTheyRefuse) {
     EXPECT_TRUE(m_messages.isEmpty());
     EXPECT_EQ(Sel()->GetSpeedLevel(), 0);
     EXPECT_EQ(Sel()->GetPlayState(), PLAY_STATE_STOPPED);
+}
+
+TEST_F(MainWindowTest, CutPanelOpensOverTheBottomForOneIndexedPaneOnly) {
+    m_dlg.OnCommand(ID_CUT);  // no file: nothing, not even a message
+    m_dlg.OnCommand(ID_LAYOUT_4);
+    ASSERT_TRUE(m_dlg.OpenInPane(m_strSample));
+    ASSERT_TRUE(WaitFor([this] { return Sel()->IsFileRefDone(); }));
+    m_dlg.OnCommand(ID_CUT);
+    EXPECT_EQ(m_messages, QStringList{"Please maximize the play window!"});
+    EXPECT_EQ(m_dlg.GetCutPanel(), nullptr);
+
+    m_dlg.OnCommand(ID_LAYOUT_1);
+    ASSERT_TRUE(m_dlg.OpenInPane(m_strSample));
+    ASSERT_TRUE(WaitFor([this] { return Sel()->IsFileRefDone(); }));
+    m_dlg.OnCommand(ID_CUT);
+    CFileCutDlg* pPanel = m_dlg.GetCutPanel();
+    ASSERT_NE(pPanel, nullptr);
+    EXPECT_TRUE(pPanel->isVisible());
+    EXPECT_EQ(pPanel->geometry(), CutPanelRect(m_dlg.rect()));
+    EXPECT_TRUE(m_dlg.IsCutPanelShown());
+    EXPECT_EQ(Sel()->GetPlayState(), PLAY_STATE_PAUSED);
+    EXPECT_EQ(pPanel->GetTotalTime(), 2u);
+
+    QTest::mouseClick(pPanel->GetControl(1136), Qt::LeftButton);
+    EXPECT_FALSE(m_dlg.IsCutPanelShown());
+    EXPECT_EQ(m_messages.size(), 1);
 }
 
 TEST_F(MainWindowTest, OnePlayingPaneLetsTheWindowShrinkAndNarrowHidesTheWideButtons) {

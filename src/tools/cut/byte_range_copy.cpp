@@ -31,11 +31,15 @@ bool WriteAll(int fd, const char* pData, size_t nBytes) {
 class CBlockMover {
 public:
     CBlockMover(int nSourceFd, int nOutputFd, char* pBuffer, size_t nBufferBytes)
-        : m_nSourceFd(nSourceFd), m_nOutputFd(nOutputFd), m_pBuffer(pBuffer), m_nBufferBytes(nBufferBytes) {}
+        : m_nSourceFd(nSourceFd),
+          m_nOutputFd(nOutputFd),
+          m_pBuffer(pBuffer),
+          m_nBufferBytes(nBufferBytes) {}
 
     BlockResult Move(int64_t* pOffset, size_t nBytes) {
         while (nBytes > 0) {
-            const ssize_t nMoved = m_bKernelCopy ? KernelCopy(pOffset, nBytes) : BufferCopy(pOffset, nBytes);
+            const ssize_t nMoved =
+                m_bKernelCopy ? KernelCopy(pOffset, nBytes) : BufferCopy(pOffset, nBytes);
             if (nMoved == 0) return BlockResult::SourceEnded;
             if (nMoved < 0) {
                 if (m_bKernelCopy && !m_bKernelCopied && KernelCopyUnsupported(errno)) {

@@ -15,10 +15,10 @@ using CutProgress = std::function<void(int nPercent)>;
 inline constexpr size_t CUT_BLOCK_BYTES = 1 << 20;
 
 struct ByteCopyRequest {
-    int nSourceFd = -1;      // read with pread only; the caller keeps it open
+    int nSourceFd = -1;        // read with pread only; the caller keeps it open
     uint32_t nHeadLength = 0;  // bytes of the recorder head at the file's start
-    int64_t nStart = 0;      // first byte of the range
-    int64_t nLength = 0;     // bytes of the range
+    int64_t nStart = 0;        // first byte of the range
+    int64_t nLength = 0;       // bytes of the range
     size_t nBlockBytes = CUT_BLOCK_BYTES;
 };
 

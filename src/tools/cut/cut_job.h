@@ -9,9 +9,9 @@
 
 // Everything the work thread needs; plain values, no widgets.
 struct CutJobRequest {
-    std::string strSource;   // UTF-8 path of the source, for the stream copy
-    int nSourceFd = -1;      // the source opened for reading; the caller closes it
-    std::string strTarget;   // UTF-8 path of the clip
+    std::string strSource;  // UTF-8 path of the source, for the stream copy
+    int nSourceFd = -1;     // the source opened for reading; the caller closes it
+    std::string strTarget;  // UTF-8 path of the clip
     uint32_t nHeadLength = 0;
     CutRange range;
     size_t nBlockBytes = CUT_BLOCK_BYTES;

@@ -9,7 +9,8 @@ extern "C" {
 }
 
 bool HasRecorderMagic(const uint8_t* pBytes, size_t nBytes) {
-    return nBytes >= 4 && (std::memcmp(pBytes, "IMXV", 4) == 0 || std::memcmp(pBytes, "4VXV", 4) == 0);
+    return nBytes >= 4 &&
+           (std::memcmp(pBytes, "IMXV", 4) == 0 || std::memcmp(pBytes, "4VXV", 4) == 0);
 }
 
 CutMethod CutMethodForFormat(const char* szFormat, bool bRecorderHead) {
@@ -17,8 +18,8 @@ CutMethod CutMethodForFormat(const char* szFormat, bool bRecorderHead) {
     // Program and transport streams and raw elementary video resynchronise on
     // any pack, packet or start code, so a byte range between two key frames
     // plays on its own.
-    static constexpr const char* kStreamFormats[] = {"mpeg", "mpegts", "h264", "hevc",
-                                                     "mpegvideo", "m4v", "cavsvideo"};
+    static constexpr const char* kStreamFormats[] = {"mpeg",      "mpegts", "h264",     "hevc",
+                                                     "mpegvideo", "m4v",    "cavsvideo"};
     for (const char* szStream : kStreamFormats) {
         if (std::strcmp(szFormat, szStream) == 0) return CutMethod::ByteCopy;
     }

@@ -50,7 +50,8 @@ CFileCutDlg::CFileCutDlg(ICutPanelOwner* pOwner, QWidget* pParent)
     : QWidget(pParent),
       m_pOwner(pOwner),
       m_strOutputPath(QDir::homePath() + QStringLiteral("/Clip.mp4")),
-      m_chooseOutput(ChooseOutputWithDialog) {
+      m_chooseOutput(ChooseOutputWithDialog),
+      m_runJob(RunCutJob) {
     setObjectName(QStringLiteral("296"));
     SetColours(this, Qt::black, kPanelGrey);
     setMouseTracking(true);
@@ -249,10 +250,8 @@ void CFileCutDlg::mousePressEvent(QMouseEvent* pEvent) {
     const QPoint pt = pEvent->position().toPoint();
     m_bDragStart = m_pStartMarker->geometry().contains(pt);
     m_bDragEnd = !m_bDragStart && m_pEndMarker->geometry().contains(pt);
-    if (m_bDragStart || m_bDragEnd) {
-        setCursor(Qt::PointingHandCursor);
-        grabMouse();
-    }
+    // While the button is held the panel keeps the mouse (Qt's implicit grab).
+    if (m_bDragStart || m_bDragEnd) setCursor(Qt::PointingHandCursor);
 }
 
 void CFileCutDlg::mouseMoveEvent(QMouseEvent* pEvent) {
@@ -273,7 +272,6 @@ void CFileCutDlg::mouseMoveEvent(QMouseEvent* pEvent) {
 void CFileCutDlg::mouseReleaseEvent(QMouseEvent* pEvent) {
     if (pEvent->button() != Qt::LeftButton || (!m_bDragStart && !m_bDragEnd)) return;
     m_bDragStart = m_bDragEnd = false;
-    releaseMouse();
     unsetCursor();
 }
 

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "playback/play_state.h"
+#include "tools/cut/cut_job.h"
 #include "tools/cut/cut_message.h"
 #include "tools/cut/cut_track.h"
 
@@ -53,6 +54,10 @@ public:
     // Chooses the clip's path (the save dialog); empty when the user cancels.
     using OutputChooser = std::function<QString(QWidget* pParent, const QString& strInitial)>;
     void SetOutputChooser(OutputChooser chooser) { m_chooseOutput = std::move(chooser); }
+    // Runs the cut on the work thread; RunCutJob unless a test wraps it.
+    using JobRunner = std::function<CutMessage(const CutJobRequest&, const std::atomic<bool>&,
+                                               const CutProgress&)>;
+    void SetJobRunner(JobRunner runner) { m_runJob = std::move(runner); }
 
     // State, for the main window and tests.
     QWidget* GetControl(int nId) const;
@@ -131,6 +136,7 @@ private:
     int m_nSourceFd = -1;
     QString m_strOutputPath;
     OutputChooser m_chooseOutput;
+    JobRunner m_runJob;
 
     std::shared_ptr<CutThreadState> m_pCutState;
     std::thread m_cutThread;

@@ -58,12 +58,14 @@ void CFileCutDlg::CutFile() {
     CutKeyFrame start, end;
     if (pPane != nullptr && m_nTotal > 0) {
         VemorFramePos pos{};
-        start = KeyFrameFrom(pPane->CheckKeyFramePos(static_cast<uint32_t>(m_times.nStart) * 1000u, &pos), pos);
+        start = KeyFrameFrom(
+            pPane->CheckKeyFramePos(static_cast<uint32_t>(m_times.nStart) * 1000u, &pos), pos);
         // An end at the file's end needs no key frame after it.
         if (start.bFound && static_cast<uint32_t>(m_times.nEnd) < m_nTotal) {
             pos = VemorFramePos{};
             end = KeyFrameFrom(
-                pPane->CheckNextKeyFramePos(static_cast<uint32_t>(m_times.nEnd) * 1000u, &pos), pos);
+                pPane->CheckNextKeyFramePos(static_cast<uint32_t>(m_times.nEnd) * 1000u, &pos),
+                pos);
         }
     }
     CutRange range;
@@ -81,8 +83,8 @@ void CFileCutDlg::CutFile() {
     if (strOutput.isEmpty()) return;
     m_strOutputPath = strOutput;
     const std::string strTarget = QFile::encodeName(strOutput).toStdString();
-    if (!HasRoomForCut(FreeSpaceForOutput(strOutput),
-                       static_cast<uint64_t>(range.Length()), nHead)) {
+    if (!HasRoomForCut(FreeSpaceForOutput(strOutput), static_cast<uint64_t>(range.Length()),
+                       nHead)) {
         ShowMessage(CutMessage::DiskNotEnough);
         return;
     }
@@ -96,8 +98,8 @@ void CFileCutDlg::CutFile() {
     auto pState = std::make_shared<CutThreadState>();
     const int nSerial = ++m_nCutSerial;
     try {
-        m_cutThread = std::thread([this, pState, request, nSerial] {
-            const CutMessage eResult = RunCutJob(request, pState->bCancel, [&](int nPercent) {
+        m_cutThread = std::thread([this, pState, request, nSerial, runJob = m_runJob] {
+            const CutMessage eResult = runJob(request, pState->bCancel, [&](int nPercent) {
                 QCoreApplication::postEvent(
                     this, new CCutValueEvent(CUT_MSG_PROGRESS, nPercent, nSerial));
             });

@@ -44,7 +44,8 @@ int64_t PacketTime(const AVPacket& packet) {
 
 class CStreamCutter {
 public:
-    CStreamCutter(const CutRange& range, const std::atomic<bool>& cancel, const CutProgress& progress)
+    CStreamCutter(const CutRange& range, const std::atomic<bool>& cancel,
+                  const CutProgress& progress)
         : m_range(range), m_cancel(cancel), m_progress(progress) {}
 
     CutMessage Run(const std::string& strSource, const std::string& strTarget,
@@ -89,9 +90,8 @@ private:
             const AVMediaType eType = pIn->codecpar->codec_type;
             const bool bWanted = static_cast<int>(i) == m_nVideo || eType == AVMEDIA_TYPE_AUDIO ||
                                  eType == AVMEDIA_TYPE_SUBTITLE;
-            if (!bWanted ||
-                avformat_query_codec(pOutput->oformat, pIn->codecpar->codec_id,
-                                     FF_COMPLIANCE_NORMAL) == 0) {
+            if (!bWanted || avformat_query_codec(pOutput->oformat, pIn->codecpar->codec_id,
+                                                 FF_COMPLIANCE_NORMAL) == 0) {
                 continue;
             }
             AVStream* pOut = avformat_new_stream(pOutput, nullptr);
@@ -145,7 +145,8 @@ private:
                     held.clear();
                     nHeldBytes = 0;
                     av_packet_unref(pPacket.get());
-                    if (av_seek_frame(m_input.get(), m_nVideo, INT64_MIN, AVSEEK_FLAG_BACKWARD) < 0 &&
+                    if (av_seek_frame(m_input.get(), m_nVideo, INT64_MIN, AVSEEK_FLAG_BACKWARD) <
+                            0 &&
                         avformat_seek_file(m_input.get(), -1, INT64_MIN, 0, 0, 0) < 0) {
                         return CutMessage::CutFail;
                     }
@@ -169,7 +170,8 @@ private:
         }
         const AVPacket& key = *pPacket;
         const int64_t nKeyTime = PacketTime(key);
-        m_nOffset = key.dts != AV_NOPTS_VALUE ? key.dts : (nKeyTime != AV_NOPTS_VALUE ? nKeyTime : 0);
+        m_nOffset =
+            key.dts != AV_NOPTS_VALUE ? key.dts : (nKeyTime != AV_NOPTS_VALUE ? nKeyTime : 0);
         m_dStartSeconds = (nKeyTime != AV_NOPTS_VALUE ? nKeyTime : 0) * av_q2d(VideoTimeBase());
         m_dEndSeconds = m_range.bToFileEnd
                             ? std::numeric_limits<double>::infinity()
@@ -185,8 +187,7 @@ private:
     bool OtherStreamWants(const AVPacket& packet) {
         const int64_t nTime = PacketTime(packet);
         if (nTime == AV_NOPTS_VALUE) return true;
-        const double dSeconds =
-            nTime * av_q2d(m_input->streams[packet.stream_index]->time_base);
+        const double dSeconds = nTime * av_q2d(m_input->streams[packet.stream_index]->time_base);
         if (dSeconds >= m_dEndSeconds) m_vTail[static_cast<size_t>(packet.stream_index)] = true;
         return dSeconds >= m_dStartSeconds && dSeconds < m_dEndSeconds;
     }

@@ -16,5 +16,4 @@
 // Returns CutMessage::None, CutMessage::UserCancel or the failure's message.
 CutMessage StreamCopyRange(const std::string& strSource, const CutRange& range,
                            const std::string& strTarget, const std::string& strTempPath,
-                           const std::atomic<bool>& cancel,
-                           const CutProgress& progress);
+                           const std::atomic<bool>& cancel, const CutProgress& progress);
