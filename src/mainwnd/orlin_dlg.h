@@ -81,7 +81,7 @@ public:
     CDlgShow* CutPanelPanes() const override { return m_pDlgShow; }
     void CutPanelPlayPause() override;
     void CutPanelClosed() override { m_bCutPanelShown = false; }
-    CFileCutDlg* GetCutPanel() const { return m_pCutPanel; }
+    CFileCutDlg* GetCutPanel() const;
 
     // Menu commands (ids of command_ids.h) and control-bar buttons (control_ids.h).
     void OnCommand(int nId);

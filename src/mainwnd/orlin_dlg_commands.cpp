@@ -409,6 +409,8 @@ void COrlinDlg::OpenCutPanel() {
 
 void COrlinDlg::CutPanelPlayPause() { PlayOrPause(); }
 
+CFileCutDlg* COrlinDlg::GetCutPanel() const { return m_pCutPanel; }
+
 void COrlinDlg::MergeFiles() {
     const QString strLib = QStringLiteral("libkelsa.so");
     if (!LoadSideLibrary(strLib)) {
