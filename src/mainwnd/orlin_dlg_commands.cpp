@@ -24,6 +24,7 @@
 #include "playback/orlin_messages.h"
 #include "playback/play_wnd.h"
 #include "tools/cut/file_cut_dlg.h"
+#include "tools/avi/convert_dlg.h"
 
 namespace {
 void ShowText(QWidget* pParent, const char* szKey, const char* szDefault) {
@@ -429,7 +430,8 @@ void COrlinDlg::ConvertFiles() {
         OrlinMessageBox(this, NeedLibraryText(strMissing));
         return;
     }
-    // The conversion dialog arrives with the conversion tool.
+    CConvertDlg dlg(this, SideLibraryModule(QStringLiteral("libtrovan.so")));
+    dlg.exec();
 }
 
 void COrlinDlg::VideoEnhance() {

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -185,11 +188,20 @@ TEST_F(MainWindowTest, VolumeSoundAndToolCommands) {
     m_dlg.OnCommand(ID_LAST_FRAME);
     EXPECT_TRUE(m_messages.isEmpty());
 
-    m_dlg.OnCommand(ID_MERGE);
+    // The side libraries lie beside the program: the conversion command opens
+    // its dialog, modal on the main window.
+    QString strTitle;
+    QTimer::singleShot(0, [&strTitle] {
+        QWidget* pModal = QApplication::activeModalWidget();
+        if (pModal == nullptr) return;
+        strTitle = pModal->windowTitle();
+        if (auto* pCancel = pModal->findChild<QPushButton*>(QStringLiteral("button1185"))) {
+            pCancel->click();
+        }
+    });
     m_dlg.OnCommand(ID_CONVERT);
-    ASSERT_EQ(m_messages.size(), 2);
-    EXPECT_EQ(m_messages[0], QStringLiteral("Need libkelsa.so"));
-    EXPECT_EQ(m_messages[1], QStringLiteral("Need libtrovan.so"));
+    EXPECT_EQ(strTitle, QStringLiteral("AVI Conversion"));
+    EXPECT_TRUE(m_messages.isEmpty());
 }
 
 TEST_F(MainWindowTest, LanguageCommandRetranslatesMenusAndStatus) {
