@@ -5,6 +5,7 @@
 #include <random>
 
 #include "engine_test_support.h"
+#include "reference_media.h"
 
 using namespace enginetest;
 using samplegen::Container;
@@ -12,18 +13,6 @@ using samplegen::Container;
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string WriteBytes(const std::string& name, const std::vector<char>& bytes) {
-    const std::string path = SampleFolder::Instance().Path(name);
-    std::ofstream(path, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return path;
-}
-
-std::vector<char> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<char>(std::istreambuf_iterator<char>(in), {});
-}
 
 void ExpectOpenFails(const std::string& path, uint32_t expectedError) {
     PortGuard port;
@@ -53,23 +42,6 @@ TEST(BadInput, RecorderHeadWithoutStreamFails) {
     std::vector<char> head = ReadBytes(SmallSample(Container::Recorder));
     head.resize(40);
     ExpectOpenFails(WriteBytes("head-only.imx", head), VIDMUX_ERR_FILE_FORMAT);
-}
-
-TEST(BadInput, TruncatedFilesPlayWhatTheyHoldAndEndCleanly) {
-    for (Container container : {Container::Recorder, Container::MpegTs, Container::RawH264}) {
-        std::vector<char> bytes = ReadBytes(SmallSample(container));
-        bytes.resize(bytes.size() * 6 / 10);
-        const std::string path =
-            WriteBytes("truncated-" + std::to_string(static_cast<int>(container)), bytes);
-        PortGuard port;
-        OpenIndexed(port, path);
-        const uint32_t frames = Vemor_GetFileTotalFrames(port);
-        EXPECT_GT(frames, 10u);
-        EXPECT_LT(frames, 50u);
-        EXPECT_TRUE(Vemor_SetCurrentFrameNum(port, frames - 2)) << Vemor_GetLastError(port);
-        EXPECT_FALSE(Vemor_SetCurrentFrameNum(port, 60));
-        EXPECT_EQ(Vemor_GetLastError(port), static_cast<uint32_t>(VIDMUX_ERR_OUT_OF_RANGE));
-    }
 }
 
 TEST(BadInput, TruncatedMp4WithoutIndexIsRejected) {

@@ -77,4 +77,23 @@ TEST(SyncGroup, AMemberAheadWaitsForTheGroup) {
     EXPECT_GE(Vemor_GetCurrentFrameNum(a), 15u);
 }
 
+TEST(SyncGroup, AFileWithoutAbsoluteTimeCannotJoinNorFreezeTheOthers) {
+    samplegen::SampleParams timed = SmallParams(Container::Recorder);
+    timed.frameCount = 150;
+    timed.start = samplegen::StartTime{2024, 3, 1, 12, 0, 0};
+    PortGuard a, b;
+    OpenIndexed(a, SampleFolder::Instance().Get("group-timed.imx", timed));
+    OpenIndexed(b, SmallSample(Container::Mp4));
+    EXPECT_FALSE(Vemor_SetSycGroup(b, 0));
+    EXPECT_EQ(Vemor_GetLastError(b), static_cast<uint32_t>(VIDMUX_ERR_NO_TIME));
+    ASSERT_TRUE(Vemor_SetSycGroup(a, 0));
+    ASSERT_TRUE(Vemor_Play(a, nullptr));
+    ASSERT_TRUE(Vemor_Play(b, nullptr));
+    ASSERT_TRUE(WaitFor([&] { return Vemor_GetCurrentFrameNum(a) >= 12; }, 3s));
+    ASSERT_TRUE(Vemor_Pause(a, 1));
+    const int shown = ShownFrame(a);
+    EXPECT_GE(shown, 12);
+    EXPECT_GE(AbsoluteMs(a), 12 * 3600000 + shown * 40);
+}
+
 }  // namespace

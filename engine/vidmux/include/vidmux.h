@@ -15,6 +15,27 @@
  *  - Paths are UTF-8.
  *  - File length and played time are whole seconds; Vemor_SetPlayedTimeEx
  *    takes milliseconds. Frame numbers count from 0 in presentation order.
+ *
+ * One timeline per file: a file's pictures lie on one continuous media
+ * timeline, and frame numbers, played time, total time, seeking, stepping
+ * and play in both directions all use it.
+ *  - Only pictures that decode count: pictures before the first key frame
+ *    (a file cut inside a group of pictures) and pictures torn off at the
+ *    end or lost to damage are not part of the file.
+ *  - Timestamps that jump backwards (recordings pasted together, a clock
+ *    set back, a timestamp wrap) or forwards by more than ten frames (a
+ *    recorder clock jump, a gap in recording) are joined: the picture after
+ *    the jump follows the one before it by one frame. Pictures keep their
+ *    order in the file.
+ *  - Absolute time (Vemor_GetSystemTime, the sync group) is the file's start
+ *    time plus the media time plus every forward jump before the picture:
+ *    a gap in the recording stays a gap on the clock, while a backward jump
+ *    is joined like on the media timeline, so absolute time never runs
+ *    backwards within a file.
+ *  - Elementary streams without timestamps (raw .264/.265) are timed by
+ *    their frame rate from their first key frame.
+ *  - Damaged stretches are read past: only the end of the file, or a read
+ *    error that persists, ends it.
  *  - Pixels handed out are 32-bit, one uint32_t 0xFFRRGGBB per pixel in native
  *    byte order (QImage::Format_RGB32 on little-endian machines).
  */
@@ -152,9 +173,11 @@ typedef struct VemorFrameInfo {
  * information, channel. It travels in H.264 "user data unregistered" SEI
  * messages that start with this UUID. */
 #define VIDMUX_WATERMARK_BYTES 17
-#define VIDMUX_WATERMARK_UUID                                                               \
-    {0x6f, 0x72, 0x6c, 0x69, 0x8c, 0x3e, 0x4b, 0x57, 0x9a, 0x21, 0x5d, 0xe4, 0x07, 0xb3, \
-     0xc6, 0x1f}
+#define VIDMUX_WATERMARK_UUID                                                                     \
+    {                                                                                             \
+        0x6f, 0x72, 0x6c, 0x69, 0x8c, 0x3e, 0x4b, 0x57, 0x9a, 0x21, 0x5d, 0xe4, 0x07, 0xb3, 0xc6, \
+            0x1f                                                                                  \
+    }
 
 typedef void (*VemorDisplayCallBack)(const VemorDisplayInfo* pstDisplayInfo);
 typedef void (*VemorDrawFun)(int32_t nPort, VemorDrawContext* hDc, void* pUser);
@@ -259,7 +282,9 @@ VIDMUX_API VBOOL Vemor_StopSoundShare(int32_t nPort);
 VIDMUX_API VBOOL Vemor_SetVolume(int32_t nPort, uint16_t nVolume);
 
 /* ---- Synchronisation ----
- * Ports in group 0 follow one clock in absolute time. */
+ * Ports in group 0 follow one clock in absolute time. A file without
+ * absolute time cannot join: VIDMUX_ERR_NO_TIME (VIDMUX_ERR_ORDER with no
+ * file open). */
 VIDMUX_API VBOOL Vemor_SetSycGroup(int32_t nPort, uint32_t nGroupIndex);
 
 /* ---- Messages and callbacks ---- */

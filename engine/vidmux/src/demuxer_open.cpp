@@ -12,9 +12,14 @@ namespace {
 
 constexpr int64_t kAnalyzeMicroseconds = 500000;
 
+int InterruptRequested(void* opaque) {
+    return static_cast<const std::atomic<bool>*>(opaque)->load(std::memory_order_relaxed) ? 1 : 0;
+}
+
 }  // namespace
 
-std::optional<OpenedInput> OpenDemuxer(const std::string& path, bool findStreamInfo, int* error) {
+std::optional<OpenedInput> OpenDemuxer(const std::string& path, bool findStreamInfo, int* error,
+                                       const std::atomic<bool>* abort) {
     struct stat info {};
     if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         *error = VIDMUX_ERR_OPEN_FILE;
@@ -37,7 +42,16 @@ std::optional<OpenedInput> OpenDemuxer(const std::string& path, bool findStreamI
         av_dict_set_int(&options, "skip_initial_bytes", kRecorderHeadBytes, 0);
         forced = av_find_input_format("mpeg");
     }
-    AVFormatContext* raw = nullptr;
+    AVFormatContext* raw = avformat_alloc_context();
+    if (!raw) {
+        av_dict_free(&options);
+        *error = VIDMUX_ERR_OUT_OF_MEMORY;
+        return std::nullopt;
+    }
+    if (abort) {
+        raw->interrupt_callback.callback = &InterruptRequested;
+        raw->interrupt_callback.opaque = const_cast<std::atomic<bool>*>(abort);
+    }
     const int opened = avformat_open_input(&raw, path.c_str(), forced, &options);
     av_dict_free(&options);
     if (opened < 0) {
@@ -67,6 +81,12 @@ bool PrefersByteSeek(const AVFormatContext* format) {
     return std::strcmp(name, "mpeg") == 0 || std::strcmp(name, "mpegts") == 0 ||
            std::strcmp(name, "h264") == 0 || std::strcmp(name, "hevc") == 0 ||
            std::strcmp(name, "mpegvideo") == 0;
+}
+
+bool IsElementaryStream(const AVFormatContext* format) {
+    const char* name = format->iformat->name;
+    return std::strcmp(name, "h264") == 0 || std::strcmp(name, "hevc") == 0 ||
+           std::strcmp(name, "mpegvideo") == 0 || std::strcmp(name, "m4v") == 0;
 }
 
 bool IsProgramStream(const AVFormatContext* format) {

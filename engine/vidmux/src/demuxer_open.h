@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,10 +20,16 @@ struct OpenedInput {
 
 // Opens `path` for demuxing. On failure returns nullopt and sets *error to a
 // VIDMUX_ERR_* code. `findStreamInfo` is off for scans that only need packets.
-std::optional<OpenedInput> OpenDemuxer(const std::string& path, bool findStreamInfo, int* error);
+// Every read of the file gives up (AVERROR_EXIT) as soon as `abort` turns
+// true; the flag must outlive the returned input.
+std::optional<OpenedInput> OpenDemuxer(const std::string& path, bool findStreamInfo, int* error,
+                                       const std::atomic<bool>* abort);
 
 // True for containers whose packet byte positions can be seeked to directly.
 bool PrefersByteSeek(const AVFormatContext* format);
+
+// True for streams without timestamps, whose pictures are counted.
+bool IsElementaryStream(const AVFormatContext* format);
 
 // True for MPEG program streams, whose key frames are cut at pack boundaries.
 bool IsProgramStream(const AVFormatContext* format);

@@ -14,6 +14,9 @@ namespace vidmux {
 
 namespace {
 
+// Decoding errors in a row after which the decoder is taken to be stuck.
+constexpr int kMaxDecodeErrorsInRow = 64;
+
 CodecPtr OpenDecoder(const AVStream* stream, int threads) {
     const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
     if (!codec) return nullptr;
@@ -25,16 +28,10 @@ CodecPtr OpenDecoder(const AVStream* stream, int threads) {
     return ctx;
 }
 
-bool IsElementaryStream(const AVFormatContext* format) {
-    const char* name = format->iformat->name;
-    return std::strcmp(name, "h264") == 0 || std::strcmp(name, "hevc") == 0 ||
-           std::strcmp(name, "mpegvideo") == 0 || std::strcmp(name, "m4v") == 0;
-}
-
 }  // namespace
 
-bool MediaSource::Open(const std::string& path, int* error) {
-    std::optional<OpenedInput> input = OpenDemuxer(path, true, error);
+bool MediaSource::Open(const std::string& path, int* error, const std::atomic<bool>* abort) {
+    std::optional<OpenedInput> input = OpenDemuxer(path, true, error, abort);
     if (!input) return false;
     m_input = std::move(*input);
     m_format = m_input.format.get();
@@ -45,7 +42,7 @@ bool MediaSource::Open(const std::string& path, int* error) {
     AVRational rate = video->avg_frame_rate.num > 0 ? video->avg_frame_rate : video->r_frame_rate;
     if (rate.num > 0 && rate.den > 0 && av_q2d(rate) < 1000) m_fps = av_q2d(rate);
     m_elementary = IsElementaryStream(m_format);
-    if (video->start_time != AV_NOPTS_VALUE) m_startPts = video->start_time;
+    m_reader.emplace(m_format);
 
     m_video = OpenDecoder(video, 0);
     if (!m_video) {
@@ -133,33 +130,51 @@ int64_t MediaSource::TimeMsOfNumber(int64_t number) const {
     return std::llround(number * 1000.0 / m_fps);
 }
 
+void MediaSource::ToMediaTime(AVPacket* packet) {
+    if (!m_index || m_index->SegmentCount() < 2 || m_elementary) return;
+    if (packet->stream_index == m_videoStream) {
+        const int segment = m_index->SegmentAtPos(packet->pos);
+        if (segment >= 0) m_segment = segment;
+    }
+    int64_t offset = m_index->SegmentOffset(m_segment);
+    if (offset == 0) return;
+    if (packet->stream_index != m_videoStream) {
+        offset = av_rescale_q(offset, m_format->streams[m_videoStream]->time_base,
+                              m_format->streams[packet->stream_index]->time_base);
+    }
+    if (packet->pts != AV_NOPTS_VALUE) packet->pts += offset;
+    if (packet->dts != AV_NOPTS_VALUE) packet->dts += offset;
+}
+
 void MediaSource::ResetAfterSeek() {
     avcodec_flush_buffers(m_video.get());
     if (m_audio) avcodec_flush_buffers(m_audio.get());
     m_draining = false;
     m_lastPts = INT64_MIN;
+    m_reader->Reset();
 }
 
 bool MediaSource::SeekToKey(const KeyFrame& key) {
     int result = -1;
-    if (PrefersByteSeek(m_format) && key.entry.pos >= 0) {
-        result = avformat_seek_file(m_format, -1, INT64_MIN, key.entry.pos, key.entry.pos,
-                                    AVSEEK_FLAG_BYTE);
-    } else {
-        const int64_t ts = key.entry.dts != INT64_MIN ? key.entry.dts : key.entry.pts;
-        if (ts != INT64_MIN) {
-            result = av_seek_frame(m_format, m_videoStream, ts, AVSEEK_FLAG_BACKWARD);
-        }
+    if (PrefersByteSeek(m_format) && key.pos >= 0) {
+        result = avformat_seek_file(m_format, -1, INT64_MIN, key.pos, key.pos, AVSEEK_FLAG_BYTE);
+    } else if (key.fileTs != kNoTimestamp) {
+        result = av_seek_frame(m_format, m_videoStream, key.fileTs, AVSEEK_FLAG_BACKWARD);
     }
     if (result < 0) return false;
     ResetAfterSeek();
-    m_skipUntilPos = key.entry.pos;
+    m_skipUntilPos = key.pos;
+    m_skipToKey = true;
     m_nextCount = key.number;
-    m_nextTag = key.decodeIndex;
+    m_nextTag = key.number;
+    if (m_index) m_segment = std::max(0, m_index->SegmentAtPos(key.pos));
     return true;
 }
 
 bool MediaSource::SeekToStart() {
+    if (m_index) {
+        if (std::optional<KeyFrame> first = m_index->KeyForFrame(0)) return SeekToKey(*first);
+    }
     int result;
     if (PrefersByteSeek(m_format)) {
         const int64_t start = m_input.head ? kRecorderHeadBytes : 0;
@@ -172,6 +187,8 @@ bool MediaSource::SeekToStart() {
     if (result < 0) return false;
     ResetAfterSeek();
     m_skipUntilPos = -1;
+    m_skipToKey = true;
+    m_segment = 0;
     m_nextCount = 0;
     m_nextTag = 0;
     return true;
@@ -183,12 +200,13 @@ bool MediaSource::SeekNearTimeMs(int64_t timeMs) {
     if (av_seek_frame(m_format, m_videoStream, ts, AVSEEK_FLAG_BACKWARD) < 0) return false;
     ResetAfterSeek();
     m_skipUntilPos = -1;
+    m_skipToKey = true;
     return true;
 }
 
 bool MediaSource::SendNextPacket() {
     for (;;) {
-        const int read = av_read_frame(m_format, m_packet.get());
+        const int read = m_reader->Read(m_packet.get());
         if (read < 0) {
             if (!m_draining) {
                 avcodec_send_packet(m_video.get(), nullptr);
@@ -198,7 +216,10 @@ bool MediaSource::SendNextPacket() {
             return false;
         }
         if (m_packet->stream_index == m_audioStream) {
-            if (m_skipUntilPos < 0) DecodeAudio(m_packet.get());
+            if (m_skipUntilPos < 0 && !m_skipToKey) {
+                ToMediaTime(m_packet.get());
+                DecodeAudio(m_packet.get());
+            }
             av_packet_unref(m_packet.get());
             continue;
         }
@@ -206,15 +227,18 @@ bool MediaSource::SendNextPacket() {
             av_packet_unref(m_packet.get());
             continue;
         }
-        if (m_skipUntilPos >= 0) {
-            const bool atKey = (m_packet->flags & AV_PKT_FLAG_KEY) &&
-                               (m_packet->pos < 0 || m_packet->pos >= m_skipUntilPos);
+        if (m_skipToKey) {
+            const bool atKey =
+                (m_packet->flags & AV_PKT_FLAG_KEY) &&
+                (m_skipUntilPos < 0 || m_packet->pos < 0 || m_packet->pos >= m_skipUntilPos);
             if (!atKey) {
                 av_packet_unref(m_packet.get());
                 continue;
             }
             m_skipUntilPos = -1;
+            m_skipToKey = false;
         }
+        ToMediaTime(m_packet.get());
         if (m_elementary) {
             // Elementary streams carry no timestamps; the decode-order tag
             // travels with the packet to the picture it becomes.
@@ -231,6 +255,7 @@ bool MediaSource::SendNextPacket() {
 }
 
 MediaSource::Status MediaSource::Next(Picture* out, int maxPackets) {
+    int errors = 0;
     for (int packets = 0;; ++packets) {
         if (maxPackets > 0 && packets > maxPackets) return Status::Failed;
         const int received = avcodec_receive_frame(m_video.get(), m_frame.get());
@@ -241,7 +266,12 @@ MediaSource::Status MediaSource::Next(Picture* out, int maxPackets) {
             return out->frame ? Status::Picture : Status::Failed;
         }
         if (received == AVERROR_EOF) return Status::End;
-        if (received != AVERROR(EAGAIN)) return Status::Failed;
+        if (received != AVERROR(EAGAIN)) {
+            // A damaged picture is lost, not the rest of the file (decoding
+            // on several threads reports it here rather than when sent).
+            if (++errors > kMaxDecodeErrorsInRow) return Status::Failed;
+            continue;
+        }
         if (!SendNextPacket()) return m_draining ? Status::End : Status::Failed;
     }
 }
@@ -258,6 +288,7 @@ void MediaSource::IdentifyPicture(const AVFrame* frame, Picture* out) {
         out->number = m_skipBFrames && frame->pts != AV_NOPTS_VALUE ? frame->pts : m_nextCount;
         m_nextCount = out->number + 1;
         out->timeMs = std::llround(out->number * 1000.0 / m_fps);
+        out->recordedMs = out->timeMs;
         return;
     }
     int64_t pts = frame->best_effort_timestamp;
@@ -267,6 +298,7 @@ void MediaSource::IdentifyPicture(const AVFrame* frame, Picture* out) {
     m_lastPts = pts;
     if (m_startPts == INT64_MIN) m_startPts = pts;
     out->timeMs = std::llround((pts - m_startPts) * m_timeBase * 1000.0);
+    out->recordedMs = m_index ? m_index->RecordedMsOfPts(pts) : out->timeMs;
     out->number = m_index ? m_index->NumberOfPts(pts) : std::llround(out->timeMs * m_fps / 1000.0);
 }
 

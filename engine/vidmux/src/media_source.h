@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,14 +11,16 @@
 #include "demuxer_open.h"
 #include "ffmpeg_ptr.h"
 #include "frame_index.h"
+#include "packet_reader.h"
 
 namespace vidmux {
 
 // A decoded picture and where it sits in the file.
 struct Picture {
     SharedFrame frame;
-    int64_t number = 0;  // presentation order, from 0
-    int64_t timeMs = 0;  // from the first picture
+    int64_t number = 0;      // presentation order, from 0
+    int64_t timeMs = 0;      // from the first picture, on the media timeline
+    int64_t recordedMs = 0;  // from the first picture, on the recorder's clock
 };
 
 // Decoded sound: interleaved signed 16-bit stereo at kAudioRate.
@@ -34,7 +37,8 @@ class MediaSource {
 public:
     enum class Status { Picture, End, Failed };
 
-    bool Open(const std::string& path, int* error);
+    // Reads give up as soon as `abort` turns true; it must outlive the source.
+    bool Open(const std::string& path, int* error, const std::atomic<bool>* abort);
 
     // The next picture in presentation order. With `maxPackets` > 0, gives up
     // (Failed) after reading that many packets without a picture.
@@ -61,6 +65,7 @@ public:
     int Height() const { return m_video ? m_video->height : 0; }
     double Fps() const { return m_fps; }
     bool HasAudio() const { return m_audioStream >= 0; }
+    bool ProgramStream() const { return IsProgramStream(m_format); }
     // Absolute time of the first picture, when the file carries one.
     std::optional<CivilMs> StartTime() const { return m_startTime; }
     int64_t DurationMs() const;
@@ -74,6 +79,7 @@ private:
     void Identify(const AVFrame* frame, Picture* out);
     void IdentifyPicture(const AVFrame* frame, Picture* out);
     void ResetAfterSeek();
+    void ToMediaTime(AVPacket* packet);
 
     OpenedInput m_input;
     AVFormatContext* m_format = nullptr;
@@ -85,6 +91,7 @@ private:
     FramePtr m_frame;
     FramePtr m_audioFrame;
     PacketPtr m_packet;
+    std::optional<PacketReader> m_reader;
     std::shared_ptr<const FrameIndex> m_index;
     std::function<void(AudioBlock&&)> m_audioSink;
     std::optional<CivilMs> m_startTime;
@@ -97,9 +104,11 @@ private:
     int64_t m_startPts = INT64_MIN;
     int64_t m_lastPts = INT64_MIN;
     int64_t m_skipUntilPos = -1;  // after a seek: drop video packets before the key frame
-    int64_t m_nextCount = 0;      // number of the next picture in counted mode
-    int64_t m_nextTag = 0;        // decode-order tag of the next video packet
-    int64_t m_lastNumber = -1;    // number of the last picture delivered
+    bool m_skipToKey = true;    // from the start: pictures before the first key frame never decode
+    int m_segment = 0;          // timeline segment of the last video packet
+    int64_t m_nextCount = 0;    // number of the next picture in counted mode
+    int64_t m_nextTag = 0;      // decode-order tag of the next video packet
+    int64_t m_lastNumber = -1;  // number of the last picture delivered
 };
 
 }  // namespace vidmux

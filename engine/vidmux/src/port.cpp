@@ -11,6 +11,8 @@ namespace {
 // Opening reads at most this many packets looking for the first picture, so
 // a large damaged file is refused quickly instead of being read to its end.
 constexpr int kFirstPictureMaxPackets = 2000;
+// How long a close waits for the index thread to notice it should stop.
+constexpr auto kIndexStopWait = std::chrono::milliseconds(60);
 
 }  // namespace
 
@@ -84,7 +86,8 @@ int Port::OpenFile(const std::string& path) {
     }
     auto source = std::make_unique<MediaSource>();
     int error = VIDMUX_NOERROR;
-    if (!source->Open(path, &error)) return error;
+    m_abortReads = false;
+    if (!source->Open(path, &error, &m_abortReads)) return error;
     // A file that yields no picture is not playable, whatever its container
     // says. The picture is kept: it is the first one Play shows.
     Picture first;
@@ -93,6 +96,8 @@ int Port::OpenFile(const std::string& path) {
     }
 
     m_source = std::move(source);
+    m_path = path;
+    m_programStream = m_source->ProgramStream();
     m_cache = std::make_unique<PictureCache>(kPictureCacheBytes);
     m_current.reset();
     m_pending = first;
@@ -105,6 +110,7 @@ int Port::OpenFile(const std::string& path) {
     m_renderer.ResetHistory();
     m_currentNumber = 0;
     m_currentTimeMs = 0;
+    m_currentRecordedMs = 0;
     m_totalFrames = m_source->FrameCount();
     m_durationMs = m_source->DurationMs();
     m_width = m_source->Width();
@@ -123,21 +129,39 @@ int Port::OpenFile(const std::string& path) {
         m_threadId = std::this_thread::get_id();
         Run();
     });
-    m_abortIndex = false;
-    m_indexThread = std::thread([this, path] {
-        std::shared_ptr<const FrameIndex> index = BuildFrameIndex(path, m_abortIndex);
-        if (!index) return;
-        Post([this, index] {
-            InstallIndex(index);
-            return VIDMUX_NOERROR;
-        });
+    auto task = std::make_shared<IndexTask>();
+    m_indexTask = task;
+    m_indexThread = std::thread([this, path, task] {
+        std::shared_ptr<const FrameIndex> index = BuildFrameIndex(path, task->abort);
+        std::lock_guard lock(task->mutex);
+        // Once a close gave up waiting, the port may be gone: touch only the task.
+        if (index && !task->abort) {
+            Post([this, index] {
+                InstallIndex(index);
+                return VIDMUX_NOERROR;
+            });
+        }
+        task->done = true;
+        task->finished.notify_all();
     });
     return VIDMUX_NOERROR;
 }
 
 void Port::StopThreads() {
-    m_abortIndex = true;
-    if (m_indexThread.joinable()) m_indexThread.join();
+    m_abortReads = true;
+    if (m_indexTask) {
+        std::unique_lock lock(m_indexTask->mutex);
+        m_indexTask->abort = true;
+        const bool done =
+            m_indexTask->finished.wait_for(lock, kIndexStopWait, [&] { return m_indexTask->done; });
+        lock.unlock();
+        if (done) {
+            m_indexThread.join();
+        } else {
+            m_indexThread.detach();
+        }
+        m_indexTask.reset();
+    }
     {
         std::lock_guard lock(m_mutex);
         m_quit = true;
@@ -172,6 +196,7 @@ int Port::CloseFile() {
     }
     m_currentNumber = 0;
     m_currentTimeMs = 0;
+    m_currentRecordedMs = 0;
     m_totalFrames = 0;
     m_durationMs = 0;
     m_width = 0;

@@ -159,8 +159,19 @@ private:
     // Serialises opening and closing against each other.
     std::mutex m_lifeMutex;
     std::thread m_thread;
+    // The index is built on a thread of its own that a close does not wait
+    // for beyond a short bound: a read stalled on a dead network share must
+    // not hold the caller. The thread shares only this with the port.
+    struct IndexTask {
+        std::atomic<bool> abort{false};
+        std::mutex mutex;
+        std::condition_variable finished;
+        bool done = false;
+    };
+    std::shared_ptr<IndexTask> m_indexTask;
     std::thread m_indexThread;
-    std::atomic<bool> m_abortIndex{false};
+    // Makes every read of the playing file give up at once.
+    std::atomic<bool> m_abortReads{false};
     std::atomic<std::thread::id> m_threadId{};
 
     // Guarded by m_mutex.
@@ -184,6 +195,7 @@ private:
     // Published by the port thread.
     std::atomic<int64_t> m_currentNumber{0};
     std::atomic<int64_t> m_currentTimeMs{0};
+    std::atomic<int64_t> m_currentRecordedMs{0};
     std::atomic<int64_t> m_totalFrames{0};
     std::atomic<int64_t> m_durationMs{0};
     std::atomic<int32_t> m_width{0};
@@ -195,6 +207,8 @@ private:
 
     // Port thread only.
     std::unique_ptr<MediaSource> m_source;
+    std::string m_path;
+    bool m_programStream = false;
     std::unique_ptr<PictureCache> m_cache;
     Renderer m_renderer;
     VemorRenderWindow* m_window = nullptr;

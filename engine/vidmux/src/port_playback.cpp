@@ -64,7 +64,7 @@ void Port::PlayOnce(std::unique_lock<std::mutex>& lock) {
 TimePoint Port::DueTime(const Picture& picture, TimePoint now) {
     TimePoint due;
     if (m_inGroup && !m_reverse) {
-        const int64_t absolute = (m_hasStartTime ? m_startTime.load() : 0) + picture.timeMs;
+        const int64_t absolute = (m_hasStartTime ? m_startTime.load() : 0) + picture.recordedMs;
         due = SyncGroup::Instance().DueTime(absolute, m_clock.Speed(), now);
         m_clock.Anchor(picture.timeMs, due);
     } else {
@@ -197,6 +197,8 @@ void Port::Reposition() {
 }
 
 void Port::OnEnd() {
+    // A read that gave up because the file is being closed is no end of file.
+    if (m_abortReads) return;
     PortCallbacks callbacks;
     {
         std::lock_guard lock(m_mutex);

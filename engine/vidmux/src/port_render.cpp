@@ -38,6 +38,7 @@ void Port::Present(const Picture& picture) {
     m_current = picture;
     m_currentNumber = picture.number;
     m_currentTimeMs = picture.timeMs;
+    m_currentRecordedMs = picture.recordedMs;
     m_width = picture.frame->width;
     m_height = picture.frame->height;
     DeliverDecoded(picture);

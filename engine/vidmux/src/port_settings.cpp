@@ -124,6 +124,10 @@ int Port::SetVolume(uint16_t volume) {
 
 int Port::JoinSyncGroup(uint32_t group) {
     if (group != 0) return VIDMUX_ERR_NOT_SUPPORTED;
+    if (!FileOpen()) return VIDMUX_ERR_ORDER;
+    // The group clock runs in absolute time; a member without it would set
+    // the clock to its own zero and hold the others there.
+    if (!m_hasStartTime) return VIDMUX_ERR_NO_TIME;
     SyncGroup::Instance().Join(m_id);
     m_inGroup = true;
     return VIDMUX_NOERROR;
@@ -142,7 +146,7 @@ int Port::KeyFramePos(uint32_t ms, uint32_t type, bool next, VemorFramePos* pos)
     std::optional<KeyFrame> key = next ? index->KeyAtOrAfterMs(ms) : index->KeyAtOrBeforeMs(ms);
     if (!key) return VIDMUX_ERR_OUT_OF_RANGE;
     *pos = VemorFramePos{};
-    pos->nFilePos = key->entry.cutPos;
+    pos->nFilePos = m_programStream && key->pos >= 0 ? PackStartBefore(m_path, key->pos) : key->pos;
     pos->nFrameNum = static_cast<int32_t>(key->number);
     pos->nFrameTime = static_cast<int32_t>(key->timeMs);
     pos->nFrameType = 1;
@@ -158,7 +162,7 @@ int Port::SystemTime(VemorSystemTime* time) {
     if (!time) return VIDMUX_ERR_NULL_POINTER;
     if (!FileOpen()) return VIDMUX_ERR_ORDER;
     if (!m_hasStartTime) return VIDMUX_ERR_NO_TIME;
-    *time = SystemTimeFromCivil(m_startTime.load() + m_currentTimeMs.load());
+    *time = SystemTimeFromCivil(m_startTime.load() + m_currentRecordedMs.load());
     return VIDMUX_NOERROR;
 }
 

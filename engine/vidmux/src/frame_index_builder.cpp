@@ -1,0 +1,174 @@
+// Building a file's frame index: a demux-only scan of its video packets,
+// then a decode of the groups of pictures that may not decode whole (the
+// last one, and those around damage the scan read past), so that the index
+// counts only pictures that exist and decode.
+
+#include <algorithm>
+#include <cmath>
+
+#include "demuxer_open.h"
+#include "frame_index.h"
+#include "media_source.h"
+#include "packet_reader.h"
+
+namespace vidmux {
+
+namespace {
+
+// Groups at the end of the file that may yield nothing at all (torn off
+// before their first picture is whole) and are dropped one after another.
+constexpr int kTailGroupsDropped = 3;
+// Damaged places checked by decoding; a file with more damage than this is
+// indexed as its packets say.
+constexpr size_t kMaxDamageChecked = 64;
+
+double StreamFps(const AVStream* video) {
+    const AVRational rate =
+        video->avg_frame_rate.num > 0 ? video->avg_frame_rate : video->r_frame_rate;
+    const double fps = rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 0.0;
+    return fps > 0 && fps < 1000 ? fps : 25.0;
+}
+
+// Turns video packets, fed in decode order, into index records.
+class RecordCollector {
+public:
+    RecordCollector(int64_t frameTicks, bool counted)
+        : m_timeline(frameTicks), m_counted(counted) {}
+
+    // `suspect`: damage lies next to this packet.
+    void Add(int64_t pts, int64_t dts, int64_t pos, bool key, bool suspect) {
+        // Nothing before the first key frame decodes.
+        if (!m_started && !key) return;
+        m_started = true;
+        const int64_t mediaPts = m_counted ? m_count : m_timeline.Add(pts, dts, pos);
+        ++m_count;
+        if ((suspect || m_suspectNext) && m_suspects.size() < kMaxDamageChecked) {
+            m_suspects.push_back(mediaPts);
+        }
+        m_suspectNext = suspect;
+        // A key frame that shows a picture before an earlier key frame's cannot
+        // start a closed group; seeking from it would miss pictures.
+        const bool start = key && (m_lastStartPts == kNoTimestamp || mediaPts > m_lastStartPts);
+        if (start) m_lastStartPts = mediaPts;
+        if (m_firstKeyPts == kNoTimestamp) m_firstKeyPts = mediaPts;
+        m_records.emplace_back(mediaPts, pos, key, start);
+    }
+
+    std::shared_ptr<const FrameIndex> Finish(double timeBase, double fps) {
+        if (!m_counted) {
+            // Pictures shown before the first key frame's refer to pictures
+            // the file does not hold.
+            const int64_t first = m_firstKeyPts;
+            m_records.erase(
+                std::remove_if(m_records.begin(), m_records.end(),
+                               [first](const IndexRecord& r) { return r.Pts() < first; }),
+                m_records.end());
+            std::stable_sort(
+                m_records.begin(), m_records.end(),
+                [](const IndexRecord& a, const IndexRecord& b) { return a.Pts() < b.Pts(); });
+        }
+        return std::make_shared<FrameIndex>(std::move(m_records), m_timeline.TakeSegments(),
+                                            timeBase, fps, m_counted);
+    }
+
+    // Media times of the packets next to damage.
+    const std::vector<int64_t>& Suspects() const { return m_suspects; }
+
+private:
+    TimelineBuilder m_timeline;
+    bool m_counted;
+    bool m_started = false;
+    int64_t m_count = 0;
+    int64_t m_lastStartPts = kNoTimestamp;
+    int64_t m_firstKeyPts = kNoTimestamp;
+    bool m_suspectNext = false;
+    std::vector<IndexRecord> m_records;
+    std::vector<int64_t> m_suspects;
+};
+
+// Decodes each group of pictures that holds a suspect picture, and drops
+// the pictures of it that do not come out. Groups are checked from the last
+// one backwards so that the numbers of the groups still to check stay valid.
+// A last group that yields nothing at all goes, and the one before it is
+// checked in turn.
+std::shared_ptr<const FrameIndex> KeepDecodable(const std::string& path,
+                                                std::shared_ptr<const FrameIndex> index,
+                                                std::vector<int64_t> suspects,
+                                                const std::atomic<bool>& abort) {
+    MediaSource source;
+    int error = 0;
+    if (!source.Open(path, &error, &abort)) return abort ? nullptr : index;
+    std::sort(suspects.begin(), suspects.end(), std::greater<>());
+    int tailDrops = 0;
+    int64_t checkedFrom = index->FrameCount();
+    for (size_t i = 0; i < suspects.size() && index->FrameCount() > 0;) {
+        std::optional<KeyFrame> key =
+            index->KeyForFrame(std::clamp<int64_t>(suspects[i], 0, index->FrameCount() - 1));
+        if (!key) break;
+        const int64_t from = key->number;
+        if (from >= checkedFrom) {
+            ++i;
+            continue;
+        }
+        const int64_t end = index->NextStartAfter(from);
+        const bool tail = end == index->FrameCount();
+        source.SetIndex(index);
+        std::vector<bool> decoded(static_cast<size_t>(end - from), false);
+        if (source.SeekToKey(*key)) {
+            Picture picture;
+            while (source.Next(&picture) == MediaSource::Status::Picture && picture.number < end) {
+                if (picture.number >= from)
+                    decoded[static_cast<size_t>(picture.number - from)] = true;
+            }
+        }
+        if (abort) return nullptr;
+        checkedFrom = from;
+        if (std::all_of(decoded.begin(), decoded.end(), [](bool d) { return d; })) continue;
+        const bool nothing = std::none_of(decoded.begin(), decoded.end(), [](bool d) { return d; });
+        index = index->Trimmed(from, decoded);
+        if (tail && nothing && ++tailDrops < kTailGroupsDropped) checkedFrom = index->FrameCount();
+    }
+    return index;
+}
+
+}  // namespace
+
+std::shared_ptr<const FrameIndex> BuildFrameIndex(const std::string& path,
+                                                  const std::atomic<bool>& abort) {
+    int error = 0;
+    std::optional<OpenedInput> input = OpenDemuxer(path, true, &error, &abort);
+    if (!input) return nullptr;
+    AVFormatContext* format = input->format.get();
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        if (static_cast<int>(i) != input->videoStream) format->streams[i]->discard = AVDISCARD_ALL;
+    }
+    const AVStream* video = format->streams[input->videoStream];
+    const double timeBase = av_q2d(video->time_base);
+    const double fps = StreamFps(video);
+    const int64_t frameTicks = std::max<int64_t>(1, std::llround(1.0 / fps / timeBase));
+
+    RecordCollector collector(frameTicks, IsElementaryStream(format));
+    PacketPtr packet(av_packet_alloc());
+    if (!packet) return nullptr;
+    PacketReader reader(format);
+    int64_t errorsSeen = 0;
+    while (!abort.load(std::memory_order_relaxed) && reader.Read(packet.get()) >= 0) {
+        if (packet->stream_index == input->videoStream) {
+            const bool damaged =
+                (packet->flags & AV_PKT_FLAG_CORRUPT) || reader.SkippedErrors() != errorsSeen;
+            errorsSeen = reader.SkippedErrors();
+            collector.Add(packet->pts == AV_NOPTS_VALUE ? kNoTimestamp : packet->pts,
+                          packet->dts == AV_NOPTS_VALUE ? kNoTimestamp : packet->dts, packet->pos,
+                          (packet->flags & AV_PKT_FLAG_KEY) != 0, damaged);
+        }
+        av_packet_unref(packet.get());
+    }
+    if (abort.load()) return nullptr;
+    std::shared_ptr<const FrameIndex> index = collector.Finish(timeBase, fps);
+    std::vector<int64_t> suspects;
+    for (int64_t pts : collector.Suspects()) suspects.push_back(index->NumberOfPts(pts));
+    suspects.push_back(index->FrameCount() - 1);
+    return KeepDecodable(path, index, std::move(suspects), abort);
+}
+
+}  // namespace vidmux

@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+
+#include "engine_test_support.h"
+#include "reference_media.h"
+
+using namespace enginetest;
+using samplegen::Container;
+using namespace std::chrono_literals;
+
+namespace {
+
+void CountEnd(int32_t, void* user) { ++*static_cast<std::atomic<int>*>(user); }
+
+// What the engine shows for a file: its frame count, every picture of a
+// forward play from the start to the file-end callback, and the picture
+// shown at each frame number asked for.
+struct EngineView {
+    uint32_t total = 0;
+    uint32_t seconds = 0;
+    std::vector<int> played;
+};
+
+EngineView PlayThrough(const std::string& path) {
+    EngineView view;
+    CapturingWindow window(160, 120);
+    std::atomic<int> ends{0};
+    PortGuard port;
+    EXPECT_TRUE(Vemor_SetFileEndCallback(port, &CountEnd, &ends));
+    OpenIndexed(port, path);
+    view.total = Vemor_GetFileTotalFrames(port);
+    view.seconds = Vemor_GetFileTime(port);
+    EXPECT_TRUE(Vemor_Play(port, window.window()));
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(Vemor_Fast(port));
+    EXPECT_TRUE(WaitFor([&] { return ends.load() == 1; }, 60s)) << path << " never ended";
+    view.played = window.Frames();
+    return view;
+}
+
+// Frame n of the engine must be the n-th picture FFmpeg decodes.
+void ExpectFramesMatch(int32_t port, const std::vector<int>& reference,
+                       std::initializer_list<int> numbers) {
+    for (int n : numbers) {
+        SCOPED_TRACE(n);
+        ASSERT_TRUE(Vemor_SetCurrentFrameNum(port, static_cast<uint32_t>(n)))
+            << Vemor_GetLastError(port);
+        EXPECT_EQ(ShownFrame(port), reference[static_cast<size_t>(n)]);
+        EXPECT_EQ(Vemor_GetCurrentFrameNum(port), static_cast<uint32_t>(n));
+    }
+}
+
+samplegen::SampleParams Params(Container container, int frames, bool bFrames) {
+    samplegen::SampleParams params = SmallParams(container, bFrames);
+    params.width = 352;
+    params.height = 288;
+    params.frameCount = frames;
+    return params;
+}
+
+TEST(DamagedFile, ZeroedStretchOfATransportStreamIsPlayedPast) {
+    std::vector<char> bytes = ReadBytes(
+        SampleFolder::Instance().Get("ten-seconds.ts", Params(Container::MpegTs, 250, false)));
+    // Far more than a demuxer searches for the next packet in one go.
+    std::fill(bytes.begin() + 150000, bytes.begin() + 300000, 0);
+    const std::string path = WriteBytes("zeroed.ts", bytes);
+    const std::vector<int> reference = ReferenceFrameNumbers(path);
+    ASSERT_GT(reference.size(), 150u);
+    ASSERT_EQ(reference.back(), 249);
+
+    const EngineView view = PlayThrough(path);
+    EXPECT_EQ(view.total, reference.size());
+    // The lost stretch is closed on the media timeline.
+    EXPECT_EQ(view.seconds, view.total / 25);
+    EXPECT_EQ(view.played, reference);
+
+    PortGuard port;
+    OpenIndexed(port, path);
+    const int last = static_cast<int>(reference.size()) - 1;
+    ExpectFramesMatch(port, reference, {last, last - 30, 40});
+}
+
+// Two copies of a four-second recording pasted together: the second copy's
+// timestamps start again from the first's.
+TEST(DamagedFile, PastedCopiesPlayOnOneTimeline) {
+    std::vector<char> bytes = ReadBytes(
+        SampleFolder::Instance().Get("four-seconds.ts", Params(Container::MpegTs, 100, true)));
+    std::vector<char> twice = bytes;
+    twice.insert(twice.end(), bytes.begin(), bytes.end());
+    const std::string path = WriteBytes("twice.ts", twice);
+
+    std::vector<int> expected;
+    for (int copy = 0; copy < 2; ++copy) {
+        for (int n = 0; n < 100; ++n) expected.push_back(n);
+    }
+    const EngineView view = PlayThrough(path);
+    EXPECT_EQ(view.total, 200u);
+    EXPECT_EQ(view.seconds, 8u);
+    EXPECT_EQ(view.played, expected);
+
+    PortGuard port;
+    OpenIndexed(port, path);
+    ExpectFramesMatch(port, expected, {199, 150, 100, 99, 30});
+    ASSERT_TRUE(Vemor_SetPlayedTimeEx(port, 6000));
+    EXPECT_EQ(Vemor_GetCurrentFrameNum(port), 150u);
+    EXPECT_EQ(ShownFrame(port), 50);
+    EXPECT_EQ(Vemor_GetPlayedTime(port), 6u);
+    ASSERT_TRUE(Vemor_SetCurrentFrameNum(port, 101));
+    ASSERT_TRUE(Vemor_OneByOneBack(port));
+    ASSERT_TRUE(Vemor_OneByOneBack(port));
+    EXPECT_EQ(ShownFrame(port), 99);
+    EXPECT_EQ(Vemor_GetCurrentFrameNum(port), 99u);
+}
+
+// The second half of an eight-second recording, stamped to start two seconds
+// before the first half, pasted after it.
+TEST(DamagedFile, SegmentStampedEarlierFollowsInFileOrder) {
+    const std::string source =
+        SampleFolder::Instance().Get("eight-seconds.ts", Params(Container::MpegTs, 200, true));
+    const std::string first = SampleFolder::Instance().Path("first-half.ts");
+    const std::string second = SampleFolder::Instance().Path("second-half.ts");
+    ASSERT_TRUE(Remux(source, first, "mpegts", 0, 100, 0.0));
+    ASSERT_TRUE(Remux(source, second, "mpegts", 100, 100, -6.0));
+    std::vector<char> bytes = ReadBytes(first);
+    const std::vector<char> tail = ReadBytes(second);
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    const std::string path = WriteBytes("stamped-earlier.ts", bytes);
+
+    std::vector<int> expected;
+    for (int n = 0; n < 200; ++n) expected.push_back(n);
+    const EngineView view = PlayThrough(path);
+    EXPECT_EQ(view.total, 200u);
+    EXPECT_EQ(view.played, expected);
+
+    PortGuard port;
+    OpenIndexed(port, path);
+    ExpectFramesMatch(port, expected, {50, 146, 199, 0, 100});
+    ASSERT_TRUE(Vemor_ReversePlay(port));
+    ASSERT_TRUE(WaitFor([&] { return ShownFrame(port) == 97; }, 10s));
+}
+
+TEST(DamagedFile, RawStreamCutInsideAGroupCountsOnlyDecodablePictures) {
+    std::vector<char> bytes = ReadBytes(
+        SampleFolder::Instance().Get("ten-seconds.264", Params(Container::RawH264, 250, true)));
+    bytes.erase(bytes.begin(), bytes.begin() + static_cast<long>(bytes.size() / 7));
+    const std::string path = WriteBytes("mid-group.264", bytes);
+    const std::vector<int> reference = ReferenceFrameNumbers(path);
+    ASSERT_GT(reference.size(), 150u);
+
+    const EngineView view = PlayThrough(path);
+    EXPECT_EQ(view.total, reference.size());
+    EXPECT_EQ(view.played, reference);
+
+    PortGuard port;
+    OpenIndexed(port, path);
+    ExpectFramesMatch(port, reference, {50, 0, static_cast<int>(reference.size()) - 1});
+}
+
+// Files cut off part way, as a recorder that lost power leaves them: every
+// picture they still hold plays, go-to-end shows the last one, and play ends
+// there.
+class Truncated : public testing::TestWithParam<const char*> {};
+
+TEST_P(Truncated, FilePlaysEveryPictureItHoldsToTheLast) {
+    const std::string kind = GetParam();
+    const bool flv = kind == "flv";
+    const Container container = kind == "imx"   ? Container::Recorder
+                                : kind == "ts"  ? Container::MpegTs
+                                : kind == "264" ? Container::RawH264
+                                                : Container::Mp4;
+    std::string whole =
+        SampleFolder::Instance().Get("whole." + (flv ? "mp4" : kind), Params(container, 100, !flv));
+    if (flv) {
+        const std::string remuxed = SampleFolder::Instance().Path("whole.flv");
+        ASSERT_TRUE(Remux(whole, remuxed, "flv", 0, 100, 0.0));
+        whole = remuxed;
+    }
+    std::vector<char> bytes = ReadBytes(whole);
+    bytes.resize(bytes.size() * 6 / 10);
+    const std::string path = WriteBytes("truncated." + kind, bytes);
+    const std::vector<int> reference = ReferenceFrameNumbers(path);
+    ASSERT_GT(reference.size(), 20u);
+    ASSERT_LT(reference.size(), 100u);
+
+    const EngineView view = PlayThrough(path);
+    EXPECT_EQ(view.total, reference.size());
+    EXPECT_EQ(view.played, reference);
+
+    PortGuard port;
+    OpenIndexed(port, path);
+    const int last = static_cast<int>(reference.size()) - 1;
+    ExpectFramesMatch(port, reference, {last, last - 1, last / 2});
+    EXPECT_FALSE(Vemor_SetCurrentFrameNum(port, static_cast<uint32_t>(last + 1)));
+    EXPECT_EQ(Vemor_GetLastError(port), static_cast<uint32_t>(VIDMUX_ERR_OUT_OF_RANGE));
+}
+
+INSTANTIATE_TEST_SUITE_P(Containers, Truncated, testing::Values("imx", "ts", "264", "mp4", "flv"));
+
+}  // namespace

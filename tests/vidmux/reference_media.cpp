@@ -1,0 +1,128 @@
+#include "reference_media.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "engine_test_support.h"
+#include "ffmpeg_handles/ffmpeg_handles.h"
+
+using namespace ffhandles;
+
+namespace enginetest {
+
+std::vector<char> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string WriteBytes(const std::string& name, const std::vector<char>& bytes) {
+    const std::string path = SampleFolder::Instance().Path(name);
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+namespace {
+
+int FrameNumberOf(const AVFrame* frame, SwsPtr* scaler) {
+    const int width = frame->width, height = frame->height;
+    scaler->reset(sws_getCachedContext(scaler->release(), width, height,
+                                       static_cast<AVPixelFormat>(frame->format), width, height,
+                                       AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr, nullptr, nullptr));
+    if (!*scaler) return -1;
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+    uint8_t* planes[4] = {pixels.data(), nullptr, nullptr, nullptr};
+    int strides[4] = {width * 4, 0, 0, 0};
+    sws_scale(scaler->get(), frame->data, frame->linesize, 0, height, planes, strides);
+    return samplegen::ReadFrameNumber(pixels.data(), width, height, width * 4);
+}
+
+}  // namespace
+
+std::vector<int> ReferenceFrameNumbers(const std::string& path) {
+    std::vector<int> numbers;
+    AVFormatContext* raw = nullptr;
+    if (avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0) return numbers;
+    FormatPtr format(raw);
+    if (avformat_find_stream_info(raw, nullptr) < 0) return numbers;
+    const int stream = av_find_best_stream(raw, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (stream < 0) return numbers;
+    const AVCodec* codec = avcodec_find_decoder(raw->streams[stream]->codecpar->codec_id);
+    CodecPtr decoder(avcodec_alloc_context3(codec));
+    avcodec_parameters_to_context(decoder.get(), raw->streams[stream]->codecpar);
+    if (avcodec_open2(decoder.get(), codec, nullptr) < 0) return numbers;
+    PacketPtr packet(av_packet_alloc());
+    FramePtr frame(av_frame_alloc());
+    SwsPtr scaler;
+    auto drain = [&] {
+        while (avcodec_receive_frame(decoder.get(), frame.get()) == 0) {
+            numbers.push_back(FrameNumberOf(frame.get(), &scaler));
+            av_frame_unref(frame.get());
+        }
+    };
+    for (;;) {
+        const int read = av_read_frame(raw, packet.get());
+        if (read == AVERROR_EOF) break;
+        // Like the ffmpeg tool, read on past damage until the file ends.
+        if (read < 0) {
+            if (avio_feof(raw->pb)) break;
+            continue;
+        }
+        if (packet->stream_index == stream) {
+            avcodec_send_packet(decoder.get(), packet.get());
+            drain();
+        }
+        av_packet_unref(packet.get());
+    }
+    avcodec_send_packet(decoder.get(), nullptr);
+    drain();
+    return numbers;
+}
+
+bool Remux(const std::string& source, const std::string& target, const char* format, int first,
+           int count, double shiftSeconds) {
+    AVFormatContext* rawIn = nullptr;
+    if (avformat_open_input(&rawIn, source.c_str(), nullptr, nullptr) < 0) return false;
+    FormatPtr in(rawIn);
+    if (avformat_find_stream_info(rawIn, nullptr) < 0) return false;
+    const int video = av_find_best_stream(rawIn, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (video < 0) return false;
+
+    AVFormatContext* out = nullptr;
+    if (avformat_alloc_output_context2(&out, nullptr, format, target.c_str()) < 0) return false;
+    std::unique_ptr<AVFormatContext, void (*)(AVFormatContext*)> owned(out, [](AVFormatContext* f) {
+        if (f->pb) avio_closep(&f->pb);
+        avformat_free_context(f);
+    });
+    AVStream* stream = avformat_new_stream(out, nullptr);
+    if (!stream || avcodec_parameters_copy(stream->codecpar, rawIn->streams[video]->codecpar) < 0) {
+        return false;
+    }
+    stream->codecpar->codec_tag = 0;
+    stream->time_base = rawIn->streams[video]->time_base;
+    if (avio_open(&out->pb, target.c_str(), AVIO_FLAG_WRITE) < 0) return false;
+    if (avformat_write_header(out, nullptr) < 0) return false;
+
+    const AVRational inBase = rawIn->streams[video]->time_base;
+    const int64_t shift =
+        av_rescale_q(static_cast<int64_t>(shiftSeconds * 1000000), {1, 1000000}, inBase);
+    PacketPtr packet(av_packet_alloc());
+    int index = 0;
+    while (av_read_frame(rawIn, packet.get()) >= 0) {
+        const bool wanted =
+            packet->stream_index == video && index >= first && index < first + count;
+        if (packet->stream_index == video) ++index;
+        if (wanted) {
+            if (packet->pts != AV_NOPTS_VALUE) packet->pts += shift;
+            if (packet->dts != AV_NOPTS_VALUE) packet->dts += shift;
+            packet->stream_index = 0;
+            packet->pos = -1;
+            av_packet_rescale_ts(packet.get(), inBase, stream->time_base);
+            if (av_interleaved_write_frame(out, packet.get()) < 0) return false;
+        }
+        av_packet_unref(packet.get());
+    }
+    return av_write_trailer(out) >= 0;
+}
+
+}  // namespace enginetest

@@ -1,0 +1,26 @@
+#pragma once
+
+// Files for the damaged-recording tests, written at test time, and what
+// FFmpeg's own decoder makes of them.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace enginetest {
+
+std::vector<char> ReadBytes(const std::string& path);
+// Writes `bytes` to a file of the sample folder and returns its path.
+std::string WriteBytes(const std::string& name, const std::vector<char>& bytes);
+
+// The frame numbers of every picture FFmpeg's decoder gives for the file,
+// decoded straight through from its first byte (-1 where no number reads).
+std::vector<int> ReferenceFrameNumbers(const std::string& path);
+
+// Copies the video packets [first, first + count) of `source` (in file order)
+// into a new file of the muxer `format`, their timestamps moved by
+// `shiftSeconds`. Returns false when FFmpeg refuses.
+bool Remux(const std::string& source, const std::string& target, const char* format, int first,
+           int count, double shiftSeconds);
+
+}  // namespace enginetest
