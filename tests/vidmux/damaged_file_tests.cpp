@@ -51,6 +51,19 @@ void ExpectFramesMatch(int32_t port, const std::vector<int>& reference,
     }
 }
 
+// The engine counts, plays and shows at each of `numbers` exactly the
+// pictures FFmpeg decodes from the file.
+EngineView ExpectPlaysAsReference(const std::string& path, const std::vector<int>& reference,
+                                  std::initializer_list<int> numbers) {
+    const EngineView view = PlayThrough(path);
+    EXPECT_EQ(view.total, reference.size());
+    EXPECT_EQ(view.played, reference);
+    PortGuard port;
+    OpenIndexed(port, path);
+    ExpectFramesMatch(port, reference, numbers);
+    return view;
+}
+
 samplegen::SampleParams Params(Container container, int frames, bool bFrames) {
     samplegen::SampleParams params = SmallParams(container, bFrames);
     params.width = 352;
@@ -69,16 +82,10 @@ TEST(DamagedFile, ZeroedStretchOfATransportStreamIsPlayedPast) {
     ASSERT_GT(reference.size(), 150u);
     ASSERT_EQ(reference.back(), 249);
 
-    const EngineView view = PlayThrough(path);
-    EXPECT_EQ(view.total, reference.size());
+    const int last = static_cast<int>(reference.size()) - 1;
+    const EngineView view = ExpectPlaysAsReference(path, reference, {last, last - 30, 40});
     // The lost stretch is closed on the media timeline.
     EXPECT_EQ(view.seconds, view.total / 25);
-    EXPECT_EQ(view.played, reference);
-
-    PortGuard port;
-    OpenIndexed(port, path);
-    const int last = static_cast<int>(reference.size()) - 1;
-    ExpectFramesMatch(port, reference, {last, last - 30, 40});
 }
 
 // Two copies of a four-second recording pasted together: the second copy's
@@ -148,13 +155,7 @@ TEST(DamagedFile, RawStreamCutInsideAGroupCountsOnlyDecodablePictures) {
     const std::vector<int> reference = ReferenceFrameNumbers(path);
     ASSERT_GT(reference.size(), 150u);
 
-    const EngineView view = PlayThrough(path);
-    EXPECT_EQ(view.total, reference.size());
-    EXPECT_EQ(view.played, reference);
-
-    PortGuard port;
-    OpenIndexed(port, path);
-    ExpectFramesMatch(port, reference, {50, 0, static_cast<int>(reference.size()) - 1});
+    ExpectPlaysAsReference(path, reference, {50, 0, static_cast<int>(reference.size()) - 1});
 }
 
 // Files cut off part way, as a recorder that lost power leaves them: every
@@ -183,14 +184,10 @@ TEST_P(Truncated, FilePlaysEveryPictureItHoldsToTheLast) {
     ASSERT_GT(reference.size(), 20u);
     ASSERT_LT(reference.size(), 100u);
 
-    const EngineView view = PlayThrough(path);
-    EXPECT_EQ(view.total, reference.size());
-    EXPECT_EQ(view.played, reference);
-
+    const int last = static_cast<int>(reference.size()) - 1;
+    ExpectPlaysAsReference(path, reference, {last, last - 1, last / 2});
     PortGuard port;
     OpenIndexed(port, path);
-    const int last = static_cast<int>(reference.size()) - 1;
-    ExpectFramesMatch(port, reference, {last, last - 1, last / 2});
     EXPECT_FALSE(Vemor_SetCurrentFrameNum(port, static_cast<uint32_t>(last + 1)));
     EXPECT_EQ(Vemor_GetLastError(port), static_cast<uint32_t>(VIDMUX_ERR_OUT_OF_RANGE));
 }
