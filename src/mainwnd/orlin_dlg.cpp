@@ -12,6 +12,7 @@
 #include "mainwnd/about_dlg.h"
 #include "mainwnd/ih_list_box.h"
 #include "mainwnd/main_messages.h"
+#include "mainwnd/orlin_message_box.h"
 #include "mainwnd/play_order.h"
 #include "mainwnd/play_order_menu.h"
 #include "mainwnd/playlist_controller.h"
@@ -84,6 +85,8 @@ bool COrlinDlg::OpenInPane(const QString& strPath) {
     m_pDlgShow->SetColour(m_nBrightness, m_nContrast, m_nSaturation, m_nHue);
     return true;
 }
+
+void COrlinDlg::ShowMessage(const QString& strText) { OrlinMessageBox(this, strText); }
 
 void COrlinDlg::ShowAboutBox() {
     CAboutDlg about(this);

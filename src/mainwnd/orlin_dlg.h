@@ -76,6 +76,7 @@ public:
     int32_t GetVolume() const override { return m_nVolume; }
     bool IsSoundOn() const override { return m_bSoundOn; }
     bool IsCutPanelShown() const override { return m_bCutPanelShown; }
+    void ShowMessage(const QString& strText) override;
 
     // ICutPanelOwner
     CDlgShow* CutPanelPanes() const override { return m_pDlgShow; }

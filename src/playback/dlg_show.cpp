@@ -59,14 +59,19 @@ void CDlgShow::SetSyncActive(int32_t nIndex, bool bActive) {
     if (nIndex >= 0 && nIndex < MAX_PANES) m_bySyncActive[nIndex] = bActive ? 1 : 0;
 }
 
-void CDlgShow::SetSyncMode(bool bSync) {
-    if (bSync == m_bSync) return;
-    CloseAllPanes();
+bool CDlgShow::SetSyncMode(bool bSync) {
+    if (bSync != m_bSync) {
+        CloseAllPanes();
+        m_bySyncActive.fill(0);
+        m_vecSyncFiles.clear();
+        m_stEarliestStart = m_stLatestEnd = EmptyFileTimeInfo();
+    }
     m_bSync = bSync;
-    m_bySyncActive.fill(0);
     for (CPlayWnd* pPane : m_pPlayWnd) {
         if (pPane != nullptr) pPane->SetSync(bSync);
     }
+    PostPlayStateChanged();
+    return true;
 }
 
 bool CDlgShow::Guarded() const { return m_nLayout >= 1 && m_nLayout <= MAX_PANES && m_pMainWnd; }

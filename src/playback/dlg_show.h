@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "playback/play_state.h"
+#include "playback/sync_file_info.h"
 #include "vidmux.h"
 
 class CPlayWnd;
@@ -37,7 +40,7 @@ struct PaneFileInfo {
 //
 // Split by concern: dlg_show.cpp (panes, layout, selection, sound),
 // dlg_show_commands.cpp (playback commands), dlg_show_settings.cpp (settings,
-// colour, draw mode, queries).
+// colour, draw mode, queries), dlg_show_sync.cpp (synchronous play).
 class CDlgShow : public QWidget {
     Q_OBJECT
 public:
@@ -57,8 +60,23 @@ public:
     bool IsSyncMode() const { return m_bSync; }
     bool IsSyncActive(int32_t nIndex) const;
     void SetSyncActive(int32_t nIndex, bool bActive);
-    // Entering or leaving synchronous mode closes every open pane.
-    void SetSyncMode(bool bSync);
+    // Entering or leaving synchronous mode closes every open pane; posts the
+    // play-state message.
+    bool SetSyncMode(bool bSync);
+
+    // ---- Synchronous play (dlg_show_sync.cpp) ----
+    // Opens up to one path per visible pane as one synchronised group and
+    // plays it. Files without time, or that do not all overlap, are refused
+    // with a message and change nothing.
+    bool StartSyncPlay(const QStringList& paths);
+    // Repositions every synchronised pane to a fraction of the timeline.
+    bool SetSyncPlayPrecent(double dPrecent);
+    // The group's position: the earliest current time among the active panes.
+    bool GetSyncPlayPrecent(double* pPrecent, VemorSystemTime* pTime) const;
+    // Appends the group's files to `pEntries` and copies the earliest-start
+    // and latest-end records.
+    bool CopySyncData(std::vector<SyncFileEntry>* pEntries, FileTimeInfo* pEarliest,
+                      FileTimeInfo* pLatest) const;
     // Registers the plain (true) or the analysis (false) draw callback on every pane.
     bool SetDrawMode(bool bPlainDraw);
 
@@ -124,6 +142,7 @@ private:
     CPlayWnd* SelPaneForQuery() const;
     void PostPlayStateChanged() const;
     void StopSoundShare(CPlayWnd* pPane) const;
+    void RepositionSyncFile(size_t nEntry, const VemorSystemTime& stTime);
     template <typename Fn>
     void ForEachPaneInLayout(Fn fn) const;
 
@@ -135,6 +154,9 @@ private:
     bool m_bSync = false;
     bool m_bDrawMode = true;
     std::array<uint8_t, MAX_PANES> m_bySyncActive{};
+    FileTimeInfo m_stEarliestStart = EmptyFileTimeInfo();
+    FileTimeInfo m_stLatestEnd = EmptyFileTimeInfo();
+    std::vector<SyncFileEntry> m_vecSyncFiles;
     DlgShowPlaySettings m_stSettings;
 };
 

@@ -35,4 +35,7 @@ public:
     // While the cut panel is open a file end is not acted on and double clicks
     // do not change the layout.
     virtual bool IsCutPanelShown() const = 0;
+
+    // The program's message box (title "Orlin", one OK button) over the main window.
+    virtual void ShowMessage(const QString& strText) = 0;
 };

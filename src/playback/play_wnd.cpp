@@ -328,7 +328,11 @@ bool CPlayWnd::SetFramePos(uint32_t nFrame) {
 
 bool CPlayWnd::SetTimePos(uint32_t nSeconds) {
     const uint64_t nMs = std::min<uint64_t>(uint64_t{nSeconds} * 1000, UINT32_MAX);
-    if (!Engine().SetPlayedTimeEx(m_lPort, static_cast<uint32_t>(nMs))) {
+    return SetPlayedTimeMs(static_cast<uint32_t>(nMs));
+}
+
+bool CPlayWnd::SetPlayedTimeMs(uint32_t nMilliseconds) {
+    if (!Engine().SetPlayedTimeEx(m_lPort, nMilliseconds)) {
         DebugLog("CPlayWnd::SetTimePos() Fail dwErr=%d", Engine().GetLastError(m_lPort));
         return false;
     }

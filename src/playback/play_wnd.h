@@ -64,6 +64,8 @@ public:
     bool GoToEnd();
     bool SetFramePos(uint32_t nFrame);
     bool SetTimePos(uint32_t nSeconds);
+    // Shows the picture nMilliseconds after the file's first one.
+    bool SetPlayedTimeMs(uint32_t nMilliseconds);
     bool CheckKeyFramePos(uint32_t nMilliseconds, VemorFramePos* pPos);
     bool CheckNextKeyFramePos(uint32_t nMilliseconds, VemorFramePos* pPos);
     bool SetVolume(bool bOn, int32_t nVolume);

@@ -32,6 +32,7 @@ public:
     int32_t GetVolume() const override { return 0x7FFF; }
     bool IsSoundOn() const override { return true; }
     bool IsCutPanelShown() const override { return bCutPanel; }
+    void ShowMessage(const QString& strText) override { messages << strText; }
 
     bool event(QEvent* pEvent) override {
         if (pEvent->type() == ORLIN_MSG_PLAY_STATE_CHANGED) ++nStateMessages;
@@ -42,6 +43,7 @@ public:
     QStringList playlist;
     bool bCutPanel = false;
     int nStateMessages = 0;
+    QStringList messages;
 };
 
 // One container with its pane 0 and a folder of sample recordings.

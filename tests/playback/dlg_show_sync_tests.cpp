@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "pane_fixture.h"
+#include "playback/play_helper.h"
+#include "playback/render_wnd.h"
+#include "playback/sync_timeline.h"
+
+namespace {
+
+// Recordings of one event from cameras whose recordings start at different seconds.
+class DlgShowSyncTest : public PaneTest {
+protected:
+    void SetUp() override {
+        PaneTest::SetUp();
+        m_dlgShow.resize(640, 480);
+        ASSERT_TRUE(m_dlgShow.SetLayout(4));
+        // Anti-flicker blends each picture with the one before, which smears
+        // the frame-number code the checks read.
+        DlgShowPlaySettings settings;
+        settings.bDeflash = false;
+        m_dlgShow.SetPlaySettings(settings);
+    }
+    void TearDown() override {
+        m_dlgShow.SetSyncMode(false);
+        PaneTest::TearDown();
+    }
+
+    QString Camera(const char* szName, samplegen::Container container, int nStartSecond,
+                   int nFrames = 250) {
+        samplegen::SampleParams params;
+        params.container = container;
+        params.width = 160;
+        params.height = 120;
+        params.frameCount = nFrames;
+        params.start = samplegen::StartTime{2024, 3, 1, 12, 0, nStartSecond};
+        const QString strPath = m_dir.filePath(QString::fromUtf8(szName));
+        std::string error;
+        EXPECT_TRUE(samplegen::WriteSample(strPath.toStdString(), params, &error)) << error;
+        return strPath;
+    }
+
+    int ShownFrame(int32_t nPane) {
+        const QImage image = m_dlgShow.GetPlayWnd(nPane)->GetRenderWnd()->LastPicture();
+        if (image.isNull()) return -1;
+        return samplegen::ReadFrameNumber(image.constBits(), image.width(), image.height(),
+                                          static_cast<int>(image.bytesPerLine()));
+    }
+
+    // Milliseconds after 12:00:00 of the picture each pane shows.
+    std::vector<int> ShownInstants(const std::vector<int>& startSeconds) {
+        std::vector<int> instants;
+        for (size_t i = 0; i < startSeconds.size(); ++i) {
+            const int nFrame = ShownFrame(static_cast<int32_t>(i));
+            instants.push_back(nFrame < 0 ? -100000 : startSeconds[i] * 1000 + nFrame * 40);
+        }
+        return instants;
+    }
+
+    // The fraction of the 2024-03-01 timeline at 12:mm:ss.
+    static double FractionAt(int nMinute, int nSecond) {
+        return (12 * 3600 + nMinute * 60 + nSecond) / 86399.0;
+    }
+
+    bool WaitForFrames(const std::vector<int>& expected) {
+        return WaitFor(
+            [&] {
+                for (size_t i = 0; i < expected.size(); ++i) {
+                    if (ShownFrame(static_cast<int32_t>(i)) != expected[i]) return false;
+                }
+                return true;
+            },
+            5000);
+    }
+};
+
+int Spread(const std::vector<int>& values) {
+    return *std::max_element(values.begin(), values.end()) -
+           *std::min_element(values.begin(), values.end());
+}
+
+}  // namespace
+
+TEST_F(DlgShowSyncTest, StaggeredCamerasShowTheSameInstantBeforeAndAfterRepositioning) {
+    const std::vector<int> starts = {0, 1, 2, 3};
+    const QStringList paths = {Camera("cam0.imx", samplegen::Container::Recorder, 0),
+                               Camera("cam1.mp4", samplegen::Container::Mp4, 1),
+                               Camera("cam2.imx", samplegen::Container::Recorder, 2),
+                               Camera("cam3.mp4", samplegen::Container::Mp4, 3)};
+    ASSERT_TRUE(m_dlgShow.StartSyncPlay(paths));
+    EXPECT_TRUE(m_dlgShow.IsSyncMode());
+    EXPECT_EQ(m_dlgShow.GetSelState(), PLAY_STATE_PLAYING);
+    std::vector<SyncFileEntry> entries;
+    FileTimeInfo earliest{}, latest{};
+    ASSERT_TRUE(m_dlgShow.CopySyncData(&entries, &earliest, &latest));
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(FileStartTime(earliest).dwSec, 0u);
+    EXPECT_EQ(FileEndTime(latest).dwSec, 13u);  // 3 s + 250 pictures of 40 ms
+
+    // The camera that starts last waits for the group clock to reach it.
+    ASSERT_TRUE(WaitFor([&] { return ShownFrame(3) >= 5; }, 8000));
+    ASSERT_TRUE(m_dlgShow.PlayPause());
+    ASSERT_EQ(m_dlgShow.GetSelState(), PLAY_STATE_PAUSED);
+    SpinFor(300);
+    const std::vector<int> playing = ShownInstants(starts);
+    EXPECT_LE(Spread(playing), 40)
+        << playing[0] << " " << playing[1] << " " << playing[2] << " " << playing[3];
+
+    double dPrecent = 0;
+    VemorSystemTime stNow{};
+    ASSERT_TRUE(m_dlgShow.GetSyncPlayPrecent(&dPrecent, &stNow));
+    EXPECT_EQ(stNow.dwHour, 12u);
+    EXPECT_NEAR(dPrecent, FractionAt(0, 3), 2.0 / 86399);
+
+    // Paused panes move to 12:00:06 and stay paused there.
+    ASSERT_TRUE(m_dlgShow.SetSyncPlayPrecent(FractionAt(0, 6)));
+    EXPECT_TRUE(WaitForFrames({150, 125, 100, 75}));
+    EXPECT_EQ(m_dlgShow.GetSelState(), PLAY_STATE_PAUSED);
+
+    // Repositioning while playing plays on from the new time.
+    ASSERT_TRUE(m_dlgShow.PlayPause());
+    ASSERT_TRUE(m_dlgShow.SetSyncPlayPrecent(FractionAt(0, 8)));
+    EXPECT_EQ(m_dlgShow.GetSelState(), PLAY_STATE_PLAYING);
+    SpinFor(600);
+    ASSERT_TRUE(m_dlgShow.PlayPause());
+    SpinFor(300);
+    const std::vector<int> after = ShownInstants(starts);
+    EXPECT_LE(Spread(after), 40);
+    EXPECT_GT(after[0], 8000);
+    EXPECT_LT(after[0], 10000);
+}
+
+TEST_F(DlgShowSyncTest, ATimeBetweenTwoSpansParksEarlierFilesAtTheirEndAndLaterOnesAtTheirStart) {
+    // 12:00:00-12:00:04 and 12:00:02-12:00:06.
+    const QStringList paths = {Camera("early.imx", samplegen::Container::Recorder, 0, 100),
+                               Camera("late.imx", samplegen::Container::Recorder, 2, 100)};
+    ASSERT_TRUE(m_dlgShow.StartSyncPlay(paths));
+    ASSERT_TRUE(WaitFor([&] { return ShownFrame(0) >= 0; }));
+    ASSERT_TRUE(m_dlgShow.PlayPause());
+
+    ASSERT_TRUE(m_dlgShow.SetSyncPlayPrecent(FractionAt(0, 5)));
+    EXPECT_TRUE(WaitForFrames({99, 75}));
+    EXPECT_FALSE(m_dlgShow.IsSyncActive(0));
+    EXPECT_TRUE(m_dlgShow.IsSyncActive(1));
+    EXPECT_TRUE(LogHasPrefix("CDlgShow::SetSyncPlayPrecent() GoToEnd() nSubIndex=0"));
+
+    ASSERT_TRUE(m_dlgShow.SetSyncPlayPrecent(FractionAt(0, 1)));
+    EXPECT_TRUE(WaitForFrames({25, 0}));
+    EXPECT_TRUE(m_dlgShow.IsSyncActive(0));
+    EXPECT_TRUE(m_dlgShow.IsSyncActive(1));
+
+    // Outside the recorded span, and at the timeline's ends, nothing moves.
+    EXPECT_FALSE(m_dlgShow.SetSyncPlayPrecent(FractionAt(0, 30)));
+    EXPECT_FALSE(m_dlgShow.SetSyncPlayPrecent(0.0));
+    EXPECT_FALSE(m_dlgShow.SetSyncPlayPrecent(1.0));
+    EXPECT_FALSE(m_dlgShow.SetSyncPlayPrecent(1.5));
+
+    // Stopped panes are not repositioned and do not start.
+    ASSERT_TRUE(m_dlgShow.Stop());
+    m_log.clear();
+    ASSERT_TRUE(m_dlgShow.SetSyncPlayPrecent(FractionAt(0, 3)));
+    EXPECT_FALSE(LogHasPrefix("CDlgShow::SetSyncPlayPrecent()"));
+    EXPECT_EQ(m_dlgShow.GetSelState(), PLAY_STATE_STOPPED);
+}
+
+TEST_F(DlgShowSyncTest, FilesWithoutCommonTimeAreRefusedAndChangeNothing) {
+    const QString strMorning = Camera("morning.imx", samplegen::Container::Recorder, 0, 50);
+    ASSERT_TRUE(m_dlgShow.OpenAndPlay(strMorning));
+    samplegen::SampleParams params;
+    params.container = samplegen::Container::Mp4;
+    params.width = 160;
+    params.height = 120;
+    const QString strNoTime = m_dir.filePath("notime.mp4");
+    ASSERT_TRUE(samplegen::WriteSample(strNoTime.toStdString(), params));
+    const QString strLater = Camera("later.imx", samplegen::Container::Recorder, 30, 50);
+
+    EXPECT_FALSE(m_dlgShow.StartSyncPlay({strMorning, strNoTime}));
+    EXPECT_FALSE(m_dlgShow.StartSyncPlay({strMorning, strLater}));  // no overlap
+    EXPECT_FALSE(m_dlgShow.StartSyncPlay({}));
+    ASSERT_EQ(m_main.messages.size(), 2);
+    EXPECT_EQ(m_main.messages[0], "Files has no synchronous time, can not play!");
+    EXPECT_FALSE(m_dlgShow.IsSyncMode());
+    EXPECT_EQ(m_dlgShow.GetPlayWnd(0)->GetPlayState(), PLAY_STATE_PLAYING);
+    double dPrecent = 0;
+    VemorSystemTime stTime{};
+    EXPECT_FALSE(m_dlgShow.GetSyncPlayPrecent(&dPrecent, &stTime));
+    EXPECT_FALSE(m_dlgShow.SetSyncPlayPrecent(0.5));
+}
+
+TEST_F(DlgShowSyncTest, OnlyAsManyFilesAsVisiblePanesJoinAndAFileThatCannotOpenStaysIdle) {
+    ASSERT_TRUE(m_dlgShow.SetLayout(1));
+    const QString strA = Camera("a.imx", samplegen::Container::Recorder, 0, 50);
+    const QString strB = Camera("b.imx", samplegen::Container::Recorder, 0, 50);
+    ASSERT_TRUE(m_dlgShow.StartSyncPlay({strA, strB}));
+    std::vector<SyncFileEntry> entries;
+    FileTimeInfo earliest{}, latest{};
+    ASSERT_TRUE(m_dlgShow.CopySyncData(&entries, &earliest, &latest));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].strPath, strA);
+    EXPECT_EQ(entries[0].nEndSec - entries[0].nStartSec, 2);
+    EXPECT_FALSE(m_dlgShow.CopySyncData(&entries, nullptr, &latest));
+    EXPECT_EQ(m_dlgShow.GetPlayWnd(1)->GetPlayState(), PLAY_STATE_IDLE);
+}
