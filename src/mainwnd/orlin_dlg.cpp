@@ -7,12 +7,12 @@
 #include <QMenu>
 #include <QPalette>
 
+#include "controls/orlin_message_box.h"
 #include "controls/slider_moved_event.h"
 #include "lang/language_parser.h"
 #include "mainwnd/about_dlg.h"
 #include "mainwnd/ih_list_box.h"
 #include "mainwnd/main_messages.h"
-#include "mainwnd/orlin_message_box.h"
 #include "mainwnd/play_order.h"
 #include "mainwnd/play_order_menu.h"
 #include "mainwnd/playlist_controller.h"

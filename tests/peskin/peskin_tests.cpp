@@ -23,7 +23,7 @@ struct Analysis {
 Analysis Analyze(const std::string& path) {
     Analysis a;
     const int32_t nHandle = PESKIN_CreateHandle();
-    EXPECT_GE(nHandle, 0);
+    EXPECT_GT(nHandle, 0);
     std::memset(a.byRaw, 0xAB, sizeof a.byRaw);
     a.nResult = PESKIN_AnalyzeFile(nHandle, path.c_str(), a.byRaw);
     std::memcpy(&a.stInfo, a.byRaw, sizeof a.stInfo);
@@ -158,13 +158,14 @@ TEST(Peskin, HandlesAreCheckedAndLimited) {
     const std::string rec = SampleFolder::Instance().Get(
         "handles.imx", Params(Container::Recorder, 25, {2024, 5, 1, 8}));
     EXPECT_EQ(PESKIN_AnalyzeFile(-1, rec.c_str(), byRecord), PESKIN_ERR_HANDLE);
-    EXPECT_EQ(PESKIN_AnalyzeFile(PESKIN_MAX_HANDLES, rec.c_str(), byRecord), PESKIN_ERR_HANDLE);
+    EXPECT_EQ(PESKIN_AnalyzeFile(0, rec.c_str(), byRecord), PESKIN_ERR_HANDLE);
+    EXPECT_EQ(PESKIN_AnalyzeFile(PESKIN_MAX_HANDLES + 1, rec.c_str(), byRecord), PESKIN_ERR_HANDLE);
     EXPECT_EQ(PESKIN_DestroyHandle(12345), PESKIN_ERR_HANDLE);
 
     std::vector<int32_t> handles;
     for (int i = 0; i < PESKIN_MAX_HANDLES; ++i) {
         handles.push_back(PESKIN_CreateHandle());
-        ASSERT_GE(handles.back(), 0);
+        ASSERT_GT(handles.back(), 0);
     }
     EXPECT_EQ(PESKIN_CreateHandle(), -1);
     const int32_t nHandle = handles.back();

@@ -84,7 +84,7 @@ typedef struct PeskinFileInfo {
 } PeskinFileInfo;
 #pragma pack(pop)
 
-/* A new handle, or -1 when every handle is taken. */
+/* A new handle (1..PESKIN_MAX_HANDLES), or -1 when every handle is taken. */
 PESKIN_API int32_t PESKIN_CreateHandle(void);
 
 /* Fills the 100-byte record at pInfo for the UTF-8 path. Reads the recorder

@@ -35,6 +35,7 @@ public:
     int32_t GetVolume() const override { return 0; }
     bool IsSoundOn() const override { return false; }
     bool IsCutPanelShown() const override { return bCutPanel; }
+    void ShowMessage(const QString& strText) override { messages << strText; }
 
     CDlgShow* CutPanelPanes() const override { return pDlgShow; }
     void CutPanelPlayPause() override { pDlgShow->PlayPause(); }
@@ -42,6 +43,7 @@ public:
 
     CDlgShow* pDlgShow = nullptr;
     bool bCutPanel = true;
+    QStringList messages;
 };
 
 class FileCutDlgTest : public testing::Test {
