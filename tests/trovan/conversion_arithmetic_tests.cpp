@@ -5,6 +5,7 @@
 #include "conversion_settings.h"
 #include "frame_pacer.h"
 #include "picture_fit.h"
+#include "player_params.h"
 #include "sound_placement.h"
 
 namespace {
@@ -107,14 +108,7 @@ TEST(SoundPlacement, GapsBecomeSilenceOverlapsAndEarlySoundAreCut) {
 }
 
 TEST(ConversionSettings, TakesTheProgramsBlockAndRefusesWhatCannotBeMade) {
-    TrovanParams params{};
-    params.nWidth = 704;
-    params.nHeight = 576;
-    params.nFrameRate = 25;
-    params.nVideoBitRate = 1000000;
-    params.nAudioBitRate = 64000;
-    params.nAudioCodec = TROVAN_AUDIO_MP3;
-    params.nAudioChannels = 2;
+    TrovanParams params = trovantest::PlayerParams();
     trovan::ConversionSettings settings;
     ASSERT_TRUE(trovan::SettingsFromParams(params, &settings));
     EXPECT_EQ(settings.width, 704);

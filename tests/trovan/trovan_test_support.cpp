@@ -73,20 +73,6 @@ std::vector<int> ShownFrames(const std::string& path, int x, int y, int width, i
     return shown;
 }
 
-TrovanParams PlayerParams() {
-    TrovanParams params{};
-    params.nWidth = 704;
-    params.nHeight = 576;
-    params.nFrameRate = 25;
-    params.nVideoBitRate = 1000000;
-    params.nAudioBitRate = 64000;
-    params.nVideoCodec = 0;
-    params.nAudioCodec = 1;
-    params.nAudioChannels = 2;
-    params.nContainer = 0;
-    return params;
-}
-
 OutputFolder::OutputFolder() {
     const auto* test = testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string("trovan-") + std::to_string(::getpid()) + "-" + test->name();

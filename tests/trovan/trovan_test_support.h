@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "player_params.h"
 #include "samplegen/samplegen.h"
 #include "trovan.h"
 
@@ -27,9 +28,6 @@ AviContents ReadAvi(const std::string& path);
 // of each picture (the whole picture when width is 0).
 std::vector<int> ShownFrames(const std::string& path, int x = 0, int y = 0, int width = 0,
                              int height = 0);
-
-// The parameter block the player hands over.
-TrovanParams PlayerParams();
 
 // A folder of its own for each test, removed afterwards.
 class OutputFolder {
