@@ -37,9 +37,14 @@ COrlinDlg::COrlinDlg(QWidget* pParent) : QDialog(pParent) {
 
     m_timer2.setInterval(TIMER2_MS);
     connect(&m_timer2, &QTimer::timeout, this, &COrlinDlg::OnTimer2);
+    // Every key press of the window's controls passes the hot-key dispatcher first.
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
-COrlinDlg::~COrlinDlg() { OnDestroy(); }
+COrlinDlg::~COrlinDlg() {
+    QCoreApplication::instance()->removeEventFilter(this);
+    OnDestroy();
+}
 
 int32_t COrlinDlg::PlaylistIndexOf(const QString& strPath) const {
     return m_pPlaylist->GetListBox()->IndexOfPath(strPath);
@@ -105,8 +110,10 @@ bool COrlinDlg::event(QEvent* pEvent) {
         return true;
     }
     if (pEvent->type() == ORLIN_MSG_KEY_PRESSED) {
-        // Keys from the panes wait for the hot-key dispatcher; only the newest counts.
+        // Keys the panes forward; further copies already queued are dropped.
         QCoreApplication::removePostedEvents(this, ORLIN_MSG_KEY_PRESSED);
+        const auto* pKey = static_cast<CKeyMessageEvent*>(pEvent);
+        OnKeyDown(pKey->Key(), pKey->Modifiers());
         return true;
     }
     if (pEvent->type() == ORLIN_MSG_SLIDER_MOVING || pEvent->type() == ORLIN_MSG_SLIDER_RELEASED) {

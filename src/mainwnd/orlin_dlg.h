@@ -14,17 +14,20 @@
 #include "mainwnd/menu_rule.h"
 #include "playback/main_window_link.h"
 #include "playback/play_state.h"
+#include "settings/hot_key_binding.h"
 #include "settings/player_settings.h"
 #include "tools/cut/cut_panel_owner.h"
 
 class CBitmapSlider;
 class CDlgShow;
 class CFileCutDlg;
+class CFloatDlg;
 class CMainMenus;
 class CMyStatic;
 class CPlaylistController;
 class CSkinButton;
 class CSplitterBar;
+class QKeyEvent;
 class QLabel;
 class QWidget;
 
@@ -37,7 +40,8 @@ class QWidget;
 // orlin_dlg_init.cpp (start-up, shutdown), orlin_dlg_controls.cpp (controls,
 // layout, tooltips), orlin_dlg_frame.cpp (caption and borders),
 // orlin_dlg_commands.cpp (commands), orlin_dlg_status.cpp (play-state
-// refresh, timer 2, progress).
+// refresh, timer 2, progress), orlin_dlg_keys.cpp (hot keys),
+// orlin_dlg_window_modes.cpp (full screen, size and top-most modes, floating panel).
 class COrlinDlg : public QDialog, public IMainWindowLink, public ICutPanelOwner {
     Q_OBJECT
 public:
@@ -107,6 +111,23 @@ public:
     // The splitter moved nDx pixels from where its drag started.
     void DragSplitter(int nDx, bool bFinished);
     const PlayerSettings& GetSettings() const { return m_stSettings; }
+    // The record the settings dialog edits; it reaches the file at exit.
+    PlayerSettings& Settings() { return m_stSettings; }
+    // Synchronous mode is on: the pane container plays one group.
+    bool IsSyncPlay() const;
+
+    // Window modes (orlin_dlg_window_modes.cpp).
+    void ToggleFullScreen();
+    // Size mode 1 normal, 2 double, 3 half, 4 quarter; only in the one-pane
+    // layout while the selected pane plays or pauses.
+    void SetWindowSizeMode(int32_t nMode);
+    // Top-most mode 0 never, 1 only while playing, 2 always.
+    void SetTopMostMode(int32_t nMode);
+    bool IsFullScreen() const { return m_bFullScreen; }
+    int32_t GetWindowSizeMode() const { return m_nWindowSizeMode; }
+    int32_t GetTopMostMode() const { return m_nTopMostMode; }
+    bool IsTopMost() const;
+    CFloatDlg* GetFloatDlg() const { return m_pFloatDlg; }
     int32_t GetSpeedLevel() const { return m_nSpeedLevel; }
     QString GetStatusText() const;
     QString GetTimeText() const;
@@ -144,6 +165,15 @@ private:
     void OnTimer2();
     void OnSliderMoved(int nControlId, int nPos);
     void FlushSliderMoves();
+    // Keys (orlin_dlg_keys.cpp).
+    bool FilterKeyPress(QObject* pWatched, const QKeyEvent* pEvent);
+    void OnKeyDown(int nQtKey, Qt::KeyboardModifiers modifiers);
+    void RunHotKeyAction(HotKeyAction eAction);
+    // Window modes (orlin_dlg_window_modes.cpp).
+    void ShowNormalControls();
+    void ApplyTopMostMode();
+    void PlaceFloatPanel();
+    void RefreshFloatPanel();
     // Commands (orlin_dlg_commands.cpp).
     void PlayOrPause();
     void StopPlay();
@@ -189,9 +219,13 @@ private:
     QRect m_rcCaptionIcon{QPoint(5, 5), QPoint(20, 20)};
     int32_t m_nWindowSizeMode = 1;
     bool m_bFullScreen = false;
+    // Where the window was before full screen, and whether it was maximised.
+    QRect m_rcSavedPlacement;
+    bool m_bSavedMaximized = false;
 
     CDlgShow* m_pDlgShow = nullptr;
     CPlaylistController* m_pPlaylist = nullptr;
+    CFloatDlg* m_pFloatDlg = nullptr;
     bool m_bDlgShowCreated = false;
     QWidget* m_pClient = nullptr;          // everything below the caption, inside the borders
     QWidget* m_pPlaylistBar = nullptr;     // 1069

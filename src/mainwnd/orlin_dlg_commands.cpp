@@ -13,6 +13,7 @@
 #include "lang/language_parser.h"
 #include "mainwnd/command_ids.h"
 #include "mainwnd/control_ids.h"
+#include "mainwnd/float_dlg.h"
 #include "mainwnd/ih_list_box.h"
 #include "mainwnd/main_menus.h"
 #include "mainwnd/orlin_dlg.h"
@@ -20,6 +21,7 @@
 #include "mainwnd/playlist_controller.h"
 #include "mainwnd/progress_math.h"
 #include "mainwnd/side_library.h"
+#include "mainwnd/window_mode_geometry.h"
 #include "playback/dlg_show.h"
 #include "playback/orlin_messages.h"
 #include "playback/play_wnd.h"
@@ -80,13 +82,28 @@ void COrlinDlg::OnCommand(int nId) {
             StopPlay();
             break;
         case ID_TOP_NEVER:
-            m_nTopMostMode = 0;
+            SetTopMostMode(0);
             break;
         case ID_TOP_PLAYING:
-            m_nTopMostMode = 1;
+            SetTopMostMode(1);
             break;
         case ID_TOP_ALWAYS:
-            m_nTopMostMode = 2;
+            SetTopMostMode(2);
+            break;
+        case ID_FULL_SCREEN:
+            ToggleFullScreen();
+            break;
+        case ID_NORMAL_SIZE:
+            SetWindowSizeMode(SIZE_MODE_NORMAL);
+            break;
+        case ID_DOUBLE_SIZE:
+            SetWindowSizeMode(SIZE_MODE_DOUBLE);
+            break;
+        case ID_HALF_SIZE:
+            SetWindowSizeMode(SIZE_MODE_HALF);
+            break;
+        case ID_QUARTER_SIZE:
+            SetWindowSizeMode(SIZE_MODE_QUARTER);
             break;
         case ID_BACK_PLAY:
             ToggleReverse();
@@ -156,9 +173,8 @@ void COrlinDlg::OnCommand(int nId) {
             ShowAboutBox();
             break;
         default:
-            // Full screen, the size modes, locate, the settings pages, file
-            // information and watermark open windows of their own that
-            // are not part of the program yet.
+            // Locate, the settings pages, file information and watermark open
+            // windows of their own that are not part of the program yet.
             break;
     }
 }
@@ -226,6 +242,15 @@ void COrlinDlg::OnControl(int nId) {
         case IDC_CAPTURE:
             Snapshot();
             break;
+        case CFloatDlg::IDC_FULL_SCREEN:
+            ToggleFullScreen();
+            break;
+        case CFloatDlg::IDC_TOP_MOST:
+            SetTopMostMode((m_nTopMostMode + 1) % 3);
+            break;
+        case CFloatDlg::IDC_PART_ZOOM:
+            TogglePartZoom();
+            break;
         default:
             // 1098 arrives with synchronous playback.
             break;
@@ -250,6 +275,7 @@ void COrlinDlg::StopPlay() {
         DebugLog("COrlinDlg::SyncStop() return 1");
         return;
     }
+    if (m_bFullScreen) ToggleFullScreen();
     if (CPlayWnd* pSel = m_pDlgShow->GetSelPlayWnd(); pSel != nullptr && pSel->IsConCapturing()) {
         pSel->ContinuousCapture(false, 0, QString());
     }
@@ -347,6 +373,7 @@ void COrlinDlg::ToggleContinuousCapture() {
 void COrlinDlg::TogglePartZoom() {
     if (!IsPlayable()) return;
     if (CPlayWnd* pSel = m_pDlgShow->GetSelPlayWnd()) pSel->EnableZoom(!pSel->IsZoomOn());
+    RefreshFloatPanel();
 }
 
 void COrlinDlg::ChangeLayout(int32_t nLayout) {

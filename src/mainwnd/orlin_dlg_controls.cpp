@@ -2,6 +2,7 @@
 // arithmetic of main_layout.h, and their tooltips.
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QResizeEvent>
@@ -213,6 +214,7 @@ void COrlinDlg::LayoutControls() {
     // The logo stands in for the pane area while that is hidden.
     m_pLogo->setVisible(m_pDlgShow == nullptr || !m_pDlgShow->isVisible());
     if (m_pDlgShow != nullptr && m_pDlgShow->isVisible()) m_pLogo->lower();
+    PlaceFloatPanel();
     ReloadToolTips();
     update();
 }
@@ -232,6 +234,7 @@ void COrlinDlg::DragSplitter(int nDx, bool bFinished) {
     // During the drag only the line follows; the rest is placed on release.
     const MainLayoutInput in = LayoutInput();
     m_pSplitter->Place(SplitterHotZone(in), 3);
+    PlaceFloatPanel();
 }
 
 void COrlinDlg::ReloadToolTips() {
@@ -294,6 +297,10 @@ void COrlinDlg::UpdateMinimumSize() {
 }
 
 bool COrlinDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    if (pEvent->type() == QEvent::KeyPress &&
+        FilterKeyPress(pWatched, static_cast<QKeyEvent*>(pEvent))) {
+        return true;
+    }
     if (pWatched == m_pClient && pEvent->type() == QEvent::Resize) {
         // Only a real change of the client size lays out again.
         const QSize size = static_cast<QResizeEvent*>(pEvent)->size();

@@ -13,6 +13,7 @@
 #include "mainwnd/command_ids.h"
 #include "mainwnd/main_menus.h"
 #include "mainwnd/orlin_dlg.h"
+#include "playback/dlg_show.h"
 
 namespace {
 const char* ButtonSkin(CaptionButton eButton, bool bMaximized) {
@@ -128,7 +129,9 @@ void COrlinDlg::mousePressEvent(QMouseEvent* pEvent) {
     }
     QWindow* pWindow = windowHandle();
     if (pWindow == nullptr) return;
-    const Qt::Edges edges = isMaximized() ? Qt::Edges() : ResizeEdgesAt(size(), pt);
+    // Neither a maximised nor a full-screen window is resized from its borders.
+    const Qt::Edges edges =
+        isMaximized() || m_bFullScreen ? Qt::Edges() : ResizeEdgesAt(size(), pt);
     if (edges != Qt::Edges()) {
         pWindow->startSystemResize(edges);
     } else if (pt.y() < CAPTION_HEIGHT) {
@@ -162,6 +165,14 @@ void COrlinDlg::mouseReleaseEvent(QMouseEvent* pEvent) {
 }
 
 void COrlinDlg::mouseDoubleClickEvent(QMouseEvent* pEvent) {
+    if (pEvent->button() != Qt::LeftButton) return;
+    // Double clicks on the panes arrive here after the panes had them.
+    const QPoint ptGlobal = pEvent->globalPosition().toPoint();
+    if (m_pDlgShow != nullptr && m_pDlgShow->isVisible() &&
+        QRect(m_pDlgShow->mapToGlobal(QPoint(0, 0)), m_pDlgShow->size()).contains(ptGlobal)) {
+        ToggleFullScreen();
+        return;
+    }
     // As on any window: a double click on the caption maximises or restores.
     const QPoint pt = pEvent->position().toPoint();
     if (pt.y() < CAPTION_HEIGHT && CaptionButtonAt(width(), pt) == CaptionButton::None &&

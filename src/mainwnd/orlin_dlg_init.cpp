@@ -6,6 +6,7 @@
 
 #include "lang/language_parser.h"
 #include "mainwnd/command_line_path.h"
+#include "mainwnd/float_dlg.h"
 #include "mainwnd/main_menus.h"
 #include "mainwnd/orlin_dlg.h"
 #include "mainwnd/playlist_controller.h"
@@ -33,6 +34,7 @@ bool COrlinDlg::OnInitDialog(const QStringList& arguments) {
     m_pDlgShow->hide();
     m_bDlgShowCreated = true;
     m_pDlgShow->SetSyncMode(false);
+    m_pFloatDlg = new CFloatDlg(m_pClient, [this](int nId) { OnControl(nId); });
 
     LayoutControls();
 

@@ -92,7 +92,10 @@ void COrlinDlg::RefreshPlayState() {
         }
     }
     UpdateMinimumSize();
+    // Top-most mode 1 rises and falls with playback.
+    ApplyTopMostMode();
     ReloadToolTips();
+    RefreshFloatPanel();
     for (int nId : {IDC_PLAYLIST_ADD, IDC_PLAYLIST_DELETE, IDC_PLAYLIST_CLEAR, IDC_PLAY_ORDER,
                     IDC_PLAYLIST_HIDE}) {
         if (CSkinButton* pButton = GetButton(nId)) pButton->update();

@@ -19,6 +19,7 @@
 #include "controls/orlin_message_box.h"
 #include "controls/skin_button.h"
 #include "controls/slider_moved_event.h"
+#include "main_window_fixture.h"
 #include "mainwnd/command_ids.h"
 #include "mainwnd/control_ids.h"
 #include "mainwnd/frame_geometry.h"
@@ -35,32 +36,8 @@
 
 namespace {
 // A started main window with one 50-frame recording, its log and its message boxes.
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public StartedMainWindow {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        SetDebugLogSink([this](const std::string& line) {
-            std::lock_guard lock(m_logMutex);
-            m_log.push_back(line);
-        });
-        SetOrlinMessageBoxSink([this](const QString& strText) { m_messages << strText; });
-        QFile::remove(SettingsFilePath());
-        m_dlg.OnInitDialog({QStringLiteral("orlin")});
-        m_dlg.show();
-        samplegen::SampleParams params;
-        params.container = samplegen::Container::Mp4;
-        params.width = 160;
-        params.height = 120;
-        params.frameCount = 50;
-        m_strSample = m_dir.filePath(QStringLiteral("main_window_50_frames.mp4"));
-        std::string error;
-        ASSERT_TRUE(samplegen::WriteSample(m_strSample.toStdString(), params, &error)) << error;
-    }
-    void TearDown() override {
-        SetOrlinMessageBoxSink({});
-        SetDebugLogSink({});
-    }
-
     void Click(int nId) {
         CSkinButton* pButton = m_dlg.GetButton(nId);
         ASSERT_NE(pButton, nullptr) << nId;
@@ -70,18 +47,6 @@ protected:
     bool StatusBecomes(const char* szText) {
         return WaitFor([&] { return m_dlg.GetStatusText() == QString::fromUtf8(szText); });
     }
-    int LogCount(const std::string& line) {
-        std::lock_guard lock(m_logMutex);
-        return static_cast<int>(std::count(m_log.begin(), m_log.end(), line));
-    }
-    CPlayWnd* Sel() { return m_dlg.GetDlgShow()->GetSelPlayWnd(); }
-
-    QTemporaryDir m_dir;
-    COrlinDlg m_dlg;
-    QString m_strSample;
-    QStringList m_messages;
-    std::mutex m_logMutex;
-    std::vector<std::string> m_log;
 };
 }  // namespace
 

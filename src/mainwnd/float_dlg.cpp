@@ -1,0 +1,92 @@
+#include "mainwnd/float_dlg.h"
+
+#include <QPainter>
+
+#include "controls/skin_button.h"
+#include "controls/skin_picture.h"
+#include "lang/language_parser.h"
+
+namespace {
+constexpr int kButtonY = 1;
+constexpr int kButtonWidth = 30;
+constexpr int kButtonHeight = 24;
+
+QString Text(const char* szKey, const char* szDefault) {
+    QString strText;
+    CLanguageParser::FindString(szKey, strText, QString::fromUtf8(szDefault));
+    return strText;
+}
+}  // namespace
+
+CFloatDlg::CFloatDlg(QWidget* pParent, std::function<void(int)> onButton)
+    : QWidget(pParent), m_onButton(std::move(onButton)) {
+    setObjectName(QStringLiteral("floatPanel"));
+    AddButton(IDC_FULL_SCREEN, 0);
+    AddButton(IDC_TOP_MOST, 31);
+    AddButton(IDC_PLAYER_SETTING, 62);
+    AddButton(IDC_PART_ZOOM, 93);
+    Refresh(FloatPanelState());
+}
+
+CSkinButton* CFloatDlg::AddButton(int nId, int nX) {
+    auto* pButton = new CSkinButton(this);
+    pButton->setObjectName(QStringLiteral("button%1").arg(nId));
+    pButton->setGeometry(nX, kButtonY, kButtonWidth, kButtonHeight);
+    connect(pButton, &CSkinButton::clicked, this, [this, nId] {
+        if (m_onButton) m_onButton(nId);
+    });
+    m_buttons[nId] = pButton;
+    return pButton;
+}
+
+CSkinButton* CFloatDlg::GetButton(int nId) const {
+    auto it = m_buttons.find(nId);
+    return it == m_buttons.end() ? nullptr : it->second;
+}
+
+void CFloatDlg::Place(const QRect& rcPaneArea, bool bFullScreen) {
+    if (bFullScreen) {
+        hide();
+        return;
+    }
+    setGeometry(rcPaneArea.x(), rcPaneArea.y() - HEIGHT, rcPaneArea.width(), HEIGHT);
+    raise();
+    show();
+    update();
+}
+
+void CFloatDlg::Refresh(const FloatPanelState& state) {
+    GetButton(IDC_FULL_SCREEN)
+        ->SetSkin(
+            state.bFullScreen ? QStringLiteral("fullscreen_exit") : QStringLiteral("fullscreen"),
+            Text("IDS_MainWnd_FullScreen", "Full Screen"));
+    QString strTopMost;
+    switch (state.nTopMostMode) {
+        case 1:
+            strTopMost = Text("IDS_MainWnd_PlayTop", "Only Playing");
+            break;
+        case 2:
+            strTopMost = Text("IDS_MainWnd_AlwaysTop", "Always");
+            break;
+        default:
+            strTopMost = Text("IDS_MainWnd_NeverTop", "Never");
+            break;
+    }
+    GetButton(IDC_TOP_MOST)
+        ->SetSkin(
+            state.nTopMostMode == 0 ? QStringLiteral("topmost") : QStringLiteral("topmost_on"),
+            strTopMost);
+    GetButton(IDC_PLAYER_SETTING)
+        ->SetSkin(QStringLiteral("settings"),
+                  Text("IDS_PlaySetDlg_PlayerSetting", "Player Setting"));
+    GetButton(IDC_PART_ZOOM)
+        ->SetSkin(QStringLiteral("part_zoom"), state.bPartZoom
+                                                   ? Text("IDS_Global_CancelPart", "Cancel Part")
+                                                   : Text("IDS_Global_Part", "Part"));
+}
+
+void CFloatDlg::paintEvent(QPaintEvent*) {
+    // The background picture is stretched over the whole strip.
+    QPainter painter(this);
+    painter.drawPixmap(rect(), SkinPicture(QStringLiteral("float_panel")));
+}

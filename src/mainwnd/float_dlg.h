@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <map>
+
+class CSkinButton;
+
+// What the floating panel shows: the window's modes and the selected pane's zoom.
+struct FloatPanelState {
+    bool bFullScreen = false;
+    int nTopMostMode = 0;  // 0 never, 1 only while playing, 2 always
+    bool bPartZoom = false;
+};
+
+// The strip of four buttons above the pane area: full screen, top-most mode,
+// player settings and part zoom. It knows nothing of the main window beyond
+// the callback its buttons report their control id to.
+class CFloatDlg : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int HEIGHT = 26;
+    static constexpr int IDC_FULL_SCREEN = 1064;
+    static constexpr int IDC_TOP_MOST = 1067;
+    static constexpr int IDC_PLAYER_SETTING = 1068;
+    static constexpr int IDC_PART_ZOOM = 1302;
+
+    CFloatDlg(QWidget* pParent, std::function<void(int)> onButton);
+
+    // A 26-pixel strip directly above the pane area and as wide as it, in the
+    // parent's coordinates; hidden in full screen.
+    void Place(const QRect& rcPaneArea, bool bFullScreen);
+    // Tooltips (in the current language) and pictures for the state.
+    void Refresh(const FloatPanelState& state);
+
+    CSkinButton* GetButton(int nId) const;
+
+protected:
+    void paintEvent(QPaintEvent* pEvent) override;
+
+private:
+    CSkinButton* AddButton(int nId, int nX);
+
+    std::function<void(int)> m_onButton;
+    std::map<int, CSkinButton*> m_buttons;
+};
