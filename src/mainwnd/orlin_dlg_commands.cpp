@@ -25,8 +25,9 @@
 #include "playback/dlg_show.h"
 #include "playback/orlin_messages.h"
 #include "playback/play_wnd.h"
-#include "tools/cut/file_cut_dlg.h"
 #include "tools/avi/convert_dlg.h"
+#include "tools/cut/file_cut_dlg.h"
+#include "tools/merge/file_merge_dlg.h"
 
 namespace {
 void ShowText(QWidget* pParent, const char* szKey, const char* szDefault) {
@@ -445,7 +446,8 @@ void COrlinDlg::MergeFiles() {
         OrlinMessageBox(this, NeedLibraryText(strLib));
         return;
     }
-    // The merge dialog arrives with the merge tool.
+    CFileMergeDlg dlg(this, SideLibraryModule(strLib));
+    dlg.exec();
 }
 
 void COrlinDlg::ConvertFiles() {

@@ -167,6 +167,20 @@ TEST_F(MainWindowTest, VolumeSoundAndToolCommands) {
     m_dlg.OnCommand(ID_CONVERT);
     EXPECT_EQ(strTitle, QStringLiteral("AVI Conversion"));
     EXPECT_TRUE(m_messages.isEmpty());
+
+    // And the merge command opens the merge dialog; its Cancel closes it.
+    strTitle.clear();
+    QTimer::singleShot(0, [&strTitle] {
+        QWidget* pModal = QApplication::activeModalWidget();
+        if (pModal == nullptr) return;
+        strTitle = pModal->windowTitle();
+        if (auto* pCancel = pModal->findChild<QPushButton*>(QStringLiteral("button1187"))) {
+            pCancel->click();
+        }
+    });
+    m_dlg.OnCommand(ID_MERGE);
+    EXPECT_EQ(strTitle, QStringLiteral("Merge"));
+    EXPECT_TRUE(m_messages.isEmpty());
 }
 
 TEST_F(MainWindowTest, LanguageCommandRetranslatesMenusAndStatus) {

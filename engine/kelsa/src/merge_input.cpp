@@ -14,6 +14,7 @@ namespace kelsa {
 namespace {
 
 constexpr int kRecorderHeadBytes = 40;
+constexpr int64_t kAnalyzeMicroseconds = 500000;
 
 // Elementary streams without a container: the demuxer gives their packets no times.
 bool IsRawStream(const AVInputFormat* format) {
@@ -41,6 +42,9 @@ int OpenMergeInput(const std::string& path, MergeInput* input) {
         return KELSA_ERR_OPEN_FILE;
     }
     AVDictionary* options = nullptr;
+    // Half a second of the stream tells its codecs; the default five seconds
+    // only make listing a file slower (it runs on the user's thread).
+    av_dict_set_int(&options, "analyzeduration", kAnalyzeMicroseconds, 0);
     const AVInputFormat* forced = nullptr;
     if (HasRecorderHead(path)) {
         av_dict_set_int(&options, "skip_initial_bytes", kRecorderHeadBytes, 0);
