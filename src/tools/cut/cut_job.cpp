@@ -1,6 +1,7 @@
 #include "tools/cut/cut_job.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "common/debug_log.h"
@@ -26,13 +27,25 @@ CutMessage ByteCopyInto(const CutJobRequest& request, const std::string& strTemp
     return eResult;
 }
 
+// Renaming the clip over its own source would destroy the recording.
+bool TargetIsTheSource(const std::string& strTarget, int nSourceFd) {
+    struct stat target {
+    }, source{};
+    return ::stat(strTarget.c_str(), &target) == 0 && ::fstat(nSourceFd, &source) == 0 &&
+           target.st_dev == source.st_dev && target.st_ino == source.st_ino;
+}
+
 }  // namespace
 
 CutMessage RunCutJob(const CutJobRequest& request, const std::atomic<bool>& cancel,
                      const CutProgress& progress) {
+    if (request.nSourceFd < 0 || TargetIsTheSource(request.strTarget, request.nSourceFd)) {
+        DebugLog("CutFile end");
+        return CutMessage::CreateFileFail;
+    }
     outputfile::PendingOutputFile output(request.strTarget);
     CutMessage eResult = CutMessage::CreateFileFail;
-    if (request.nSourceFd >= 0 && output.Ok()) {
+    if (output.Ok()) {
         if (DetectCutMethod(request.nSourceFd, request.strSource) == CutMethod::StreamCopy) {
             eResult = StreamCopyRange(request.strSource, request.range, request.strTarget,
                                       output.TempPath(), cancel, progress);

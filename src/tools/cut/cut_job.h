@@ -21,6 +21,7 @@ struct CutJobRequest {
 // copy for the source, writes the clip under a temporary name and renames it
 // to the target only when it is complete. Returns CutMessage::CutSucc, or
 // CutMessage::UserCancel / a failure, in which case no clip and no partial
-// file are left on disk.
+// file are left on disk. A target that is the source itself is refused
+// (CutMessage::CreateFileFail) before anything is written.
 CutMessage RunCutJob(const CutJobRequest& request, const std::atomic<bool>& cancel,
                      const CutProgress& progress);

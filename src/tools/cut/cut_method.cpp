@@ -3,10 +3,15 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <vector>
 
 extern "C" {
 #include <libavformat/avformat.h>
 }
+
+namespace {
+constexpr size_t kProbeBytes = 1 << 16;
+}  // namespace
 
 bool HasRecorderMagic(const uint8_t* pBytes, size_t nBytes) {
     return nBytes >= 4 &&
@@ -27,16 +32,16 @@ CutMethod CutMethodForFormat(const char* szFormat, bool bRecorderHead) {
 }
 
 CutMethod DetectCutMethod(int nSourceFd, const std::string& strSourcePath) {
-    uint8_t byMagic[4] = {};
-    if (nSourceFd >= 0 && ::pread(nSourceFd, byMagic, sizeof(byMagic), 0) == sizeof(byMagic) &&
-        HasRecorderMagic(byMagic, sizeof(byMagic))) {
-        return CutMethod::ByteCopy;
-    }
-    AVFormatContext* pFormat = nullptr;
-    if (avformat_open_input(&pFormat, strSourcePath.c_str(), nullptr, nullptr) < 0) {
-        return CutMethod::ByteCopy;
-    }
-    const CutMethod eMethod = CutMethodForFormat(pFormat->iformat->name, false);
-    avformat_close_input(&pFormat);
-    return eMethod;
+    // The first bytes name the container without reading its index, which
+    // for a long MP4 is many megabytes.
+    std::vector<uint8_t> probe(kProbeBytes + AVPROBE_PADDING_SIZE, 0);
+    const ssize_t nRead = nSourceFd >= 0 ? ::pread(nSourceFd, probe.data(), kProbeBytes, 0) : -1;
+    if (nRead <= 0) return CutMethod::ByteCopy;
+    AVProbeData data{};
+    data.filename = strSourcePath.c_str();
+    data.buf = probe.data();
+    data.buf_size = static_cast<int>(nRead);
+    const AVInputFormat* pFormat = av_probe_input_format(&data, 1);
+    return CutMethodForFormat(pFormat != nullptr ? pFormat->name : nullptr,
+                              HasRecorderMagic(probe.data(), static_cast<size_t>(nRead)));
 }

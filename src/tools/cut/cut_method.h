@@ -22,6 +22,7 @@ bool HasRecorderMagic(const uint8_t* pBytes, size_t nBytes);
 // or that starts with the recorder head.
 CutMethod CutMethodForFormat(const char* szFormat, bool bRecorderHead);
 
-// Probes the file (its first bytes, then libavformat). A file that cannot be
-// probed gets the byte copy, which fails or succeeds on the bytes alone.
+// Probes the file's first bytes (recorder head, then libavformat's probes).
+// A file that cannot be probed gets the byte copy, which fails or succeeds
+// on the bytes alone.
 CutMethod DetectCutMethod(int nSourceFd, const std::string& strSourcePath);

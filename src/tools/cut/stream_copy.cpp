@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "common/debug_log.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -141,6 +143,7 @@ private:
                 if (packet.pos == m_range.nStart) break;
                 if (packet.pos > m_range.nStart && !bRewound) {
                     // The seek went past the key frame; look again from the beginning.
+                    DebugLog("StreamCopyRange() seek passed the start key frame, rewinding");
                     bRewound = true;
                     held.clear();
                     nHeldBytes = 0;

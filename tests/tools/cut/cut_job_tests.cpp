@@ -200,6 +200,9 @@ TEST_F(CutJobTest, ASourceThatEndsInsideTheRangeFailsWithoutOutput) {
 
     EXPECT_EQ(Cut((m_dir / "missing.imx").string(), range, (m_dir / "clip.mp4").string()),
               CutMessage::CreateFileFail);
+    // Chosen as its own target, the recording is left whole.
+    EXPECT_EQ(Cut(source, range, source), CutMessage::CreateFileFail);
+    EXPECT_EQ(fs::file_size(source), static_cast<uintmax_t>(range.nEnd - 100));
     EXPECT_EQ(Cut(source, range, (m_dir / "no-folder" / "clip.mp4").string()),
               CutMessage::CreateFileFail);
 }

@@ -239,6 +239,29 @@ TEST_F(FileCutDlgTest, CancelSaysOnlyUserCancelAndLeavesNoFile) {
     EXPECT_TRUE(Logged("CutFile cancel"));
 }
 
+TEST_F(FileCutDlgTest, AFileShorterThanASecondDrawsAnEmptyTrackAndRefusesTheCut) {
+    samplegen::SampleParams params;
+    params.container = samplegen::Container::Recorder;
+    params.width = 160;
+    params.height = 120;
+    params.frameCount = 20;  // 0.8 s: a total time of 0 seconds
+    const QString strShort = m_dir.filePath(QStringLiteral("short.imx"));
+    ASSERT_TRUE(samplegen::WriteSample(strShort.toStdString(), params));
+    ASSERT_TRUE(m_pDlgShow->OpenAndPlay(strShort));
+    ASSERT_TRUE(WaitFor([this] { return m_pDlgShow->GetSelPlayWnd()->IsFileRefDone(); }));
+    ASSERT_TRUE(m_pPanel->OpenFile(strShort));
+    EXPECT_EQ(m_pPanel->GetTotalTime(), 0u);
+    EXPECT_EQ(Control(1140)->width(), 0);
+    EXPECT_EQ(Control(1142)->geometry(), QRect(20, 25, 752, 5));
+    QTest::mousePress(m_pPanel, Qt::LeftButton, {}, QPoint(25, 37));
+    QTest::mouseMove(m_pPanel, QPoint(400, 37));
+    QTest::mouseRelease(m_pPanel, Qt::LeftButton, {}, QPoint(400, 37));
+    EXPECT_EQ(m_pPanel->GetTimes(), (CutTimes{0, 0}));
+    Click(1138);
+    EXPECT_EQ(m_messages, QStringList{"Get Keyframe position fail!"});
+    EXPECT_EQ(m_nChooserCalls, 0);
+}
+
 TEST_F(FileCutDlgTest, ClosingPausesThePaneSendsItToItsStartAndClearsTheFlag) {
     m_pDlgShow->PlayPause();
     ASSERT_EQ(m_pDlgShow->GetSelPlayWnd()->GetPlayState(), PLAY_STATE_PLAYING);
