@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
@@ -45,7 +46,8 @@ RunResult RunCut(const CutJobRequest& request) {
     progressBar.resize(300, 20);
     progressBar.show();
     RunResult run;
-    std::atomic<bool> cancel{false}, done{false};
+    std::atomic<bool> cancel{false};
+    QEventLoop loop;
     QElapsedTimer sinceTick;
     QTimer ticker;
     ticker.setInterval(5);
@@ -68,9 +70,9 @@ RunResult RunCut(const CutJobRequest& request) {
                 },
                 Qt::QueuedConnection);
         });
-        done = true;
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    while (!done) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    loop.exec();
     worker.join();
     run.seconds = SecondsSince(start);
     QApplication::processEvents();
@@ -81,19 +83,18 @@ RunResult RunCut(const CutJobRequest& request) {
 // what the machine itself costs, to set the pauses during a cut against.
 double IdleUiGapMs(int nMilliseconds) {
     double worst = 0;
-    QElapsedTimer sinceTick, total;
+    QElapsedTimer sinceTick;
     QTimer ticker;
     ticker.setInterval(5);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         worst = std::max(worst, sinceTick.nsecsElapsed() / 1e6);
         sinceTick.restart();
     });
+    QEventLoop loop;
+    QTimer::singleShot(nMilliseconds, &loop, &QEventLoop::quit);
     sinceTick.start();
-    total.start();
     ticker.start();
-    while (total.elapsed() < nMilliseconds) {
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    }
+    loop.exec();
     return worst;
 }
 
