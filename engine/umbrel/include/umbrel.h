@@ -61,7 +61,7 @@ typedef struct UmbrelInfo {
     int32_t aspectDen;
     int32_t rateNum; /* nominal frame rate (25/1 when the file says nothing) */
     int32_t rateDen;
-    int64_t durationUs; /* 0 when the file does not tell */
+    int64_t durationUs; /* 0 when the file does not tell, or only guesses from its bit rate */
     int64_t fileBytes;  /* size of the file */
     int32_t hasSound;   /* 1 when a decodable sound stream exists */
     int32_t soundRate;  /* its sampling rate and channel count, else 0 */

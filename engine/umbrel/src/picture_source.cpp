@@ -86,7 +86,11 @@ int PictureSource::Open(const std::string& path) {
         rate.num > 0 && rate.den > 0 && av_q2d(rate) >= 1 && av_q2d(rate) <= 1000;
     m_info.rateNum = rateKnown ? rate.num : 25;
     m_info.rateDen = rateKnown ? rate.den : 1;
-    if (video->duration != AV_NOPTS_VALUE && video->duration > 0) {
+    // A length guessed from the bit rate (raw streams) is no length at all.
+    const bool guessed = format->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
+    if (guessed) {
+        m_info.durationUs = 0;
+    } else if (video->duration != AV_NOPTS_VALUE && video->duration > 0) {
         m_info.durationUs = av_rescale_q(video->duration, m_timeBase, kMicroseconds);
     } else if (format->duration != AV_NOPTS_VALUE && format->duration > 0) {
         m_info.durationUs = av_rescale_q(format->duration, AV_TIME_BASE_Q, kMicroseconds);
