@@ -12,6 +12,7 @@
 class CReportCtrl;
 class CMergeDurationProbe;
 class CMergeWork;
+class MergeDoneEvent;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -75,9 +76,8 @@ private:
     void CreateControls();
     void LoadTexts();
     void InsertRow(const QString& strPath, int nDurationSeconds);
-    bool ListFilesInLibrary();
     void StartMerge();
-    void OnMergeDone(bool bSucceeded);
+    void OnMergeDone(const MergeDoneEvent& done);
     // Stops a running merge and forgets it; the dialog stays as it is otherwise.
     void StopMerge();
     void EndMergeLook();

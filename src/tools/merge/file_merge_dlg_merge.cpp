@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -60,25 +59,7 @@ void CFileMergeDlg::OnOK() {
             return;
         }
     }
-    if (!ListFilesInLibrary()) return;
     StartMerge();
-}
-
-bool CFileMergeDlg::ListFilesInLibrary() {
-    m_kelsa.ClearMergeList(m_nHandle);
-    for (size_t i = 0; i < m_paths.size(); ++i) {
-        const QString& strPath = m_paths[i];
-        if (QFileInfo::exists(strPath) &&
-            m_kelsa.AddToMergeList(m_nHandle, strPath, m_durations[i] * 1000) == 0) {
-            continue;
-        }
-        QString strCannot = Text("IDS_FileMergeDlg_CannotMerge", " can not be merged!");
-        // The language tables condense the leading space away.
-        if (!strCannot.startsWith(QLatin1Char(' '))) strCannot.prepend(QLatin1Char(' '));
-        OrlinMessageBox(this, strPath + strCannot);
-        return false;
-    }
-    return true;
 }
 
 void CFileMergeDlg::StartMerge() {
@@ -86,8 +67,12 @@ void CFileMergeDlg::StartMerge() {
         m_pWork->WaitFor(kThreadWaitMs);
         m_pWork.reset();
     }
+    std::vector<MergeListEntry> files;
+    files.reserve(m_paths.size());
+    for (size_t i = 0; i < m_paths.size(); ++i)
+        files.push_back({m_paths[i], m_durations[i] * 1000});
     m_pWork = std::make_unique<CMergeWork>(m_kelsa, this);
-    if (!m_pWork->Start(m_nHandle, m_strOutputPath)) {
+    if (!m_pWork->Start(m_nHandle, std::move(files), m_strOutputPath)) {
         m_pWork.reset();
         OrlinMessageBox(this, Text("IDS_FileMergeDlg_CreateThreadFail", "Create thread failed!"));
         return;
@@ -100,22 +85,31 @@ void CFileMergeDlg::StartMerge() {
 
 bool CFileMergeDlg::event(QEvent* pEvent) {
     if (pEvent->type() == MergeDoneEvent::Type()) {
-        OnMergeDone(static_cast<MergeDoneEvent*>(pEvent)->Succeeded());
+        OnMergeDone(*static_cast<MergeDoneEvent*>(pEvent));
         return true;
     }
     return QDialog::event(pEvent);
 }
 
-void CFileMergeDlg::OnMergeDone(bool bSucceeded) {
+void CFileMergeDlg::OnMergeDone(const MergeDoneEvent& done) {
     if (m_pWork) {
         m_pWork->WaitFor(kThreadWaitMs);
         m_pWork.reset();
     }
+    EndMergeLook();
+    if (done.GetOutcome() == MergeDoneEvent::Refused) {
+        // The handle stays for the next OK, which lists the files afresh.
+        QString strCannot = Text("IDS_FileMergeDlg_CannotMerge", " can not be merged!");
+        // The language tables condense the leading space away.
+        if (!strCannot.startsWith(QLatin1Char(' '))) strCannot.prepend(QLatin1Char(' '));
+        OrlinMessageBox(this, done.RefusedPath() + strCannot);
+        return;
+    }
     // The work thread has destroyed the handle; the next OK creates a new one.
     m_nHandle = 0;
-    EndMergeLook();
-    OrlinMessageBox(this, bSucceeded ? Text("IDS_FileMergeDlg_MergeSucc", "Success to merge!")
-                                     : Text("IDS_FileMergeDlg_MergeFail", "Fail to merge!"));
+    OrlinMessageBox(this, done.GetOutcome() == MergeDoneEvent::Merged
+                              ? Text("IDS_FileMergeDlg_MergeSucc", "Success to merge!")
+                              : Text("IDS_FileMergeDlg_MergeFail", "Fail to merge!"));
 }
 
 void CFileMergeDlg::EndMergeLook() {
@@ -127,8 +121,8 @@ void CFileMergeDlg::EndMergeLook() {
 
 void CFileMergeDlg::StopMerge() {
     if (m_pWork) {
-        // Asked first, so the library is already stopping while we wait.
-        m_kelsa.StopMerge(m_nHandle);
+        // Asked first, so the thread is already stopping while we wait.
+        m_pWork->RequestStop(m_nHandle);
         m_pWork->WaitFor(kThreadWaitMs);
         m_pWork->Abandon();
         m_pWork.reset();

@@ -52,6 +52,8 @@ protected:
     // passes every check ends with the first file refused by the library.
     QStringList PressOk() {
         Click(CFileMergeDlg::IDC_OK);
+        // Checks that pass hand the list to the work thread, which answers later.
+        EXPECT_TRUE(WaitFor([&] { return !m_pDlg->IsMerging(); }, 20000));
         return TakeMessages();
     }
 
@@ -193,6 +195,27 @@ TEST_P(MergeDialogStopTest, CancelOrClosingStopsTheMergeAndLeavesNoOutput) {
     SpinFor(200);
     EXPECT_TRUE(TakeMessages().isEmpty());
     EXPECT_EQ(FolderEntries(), QStringList{"a.mp4"});
+}
+
+TEST_F(MergeDialogOkTest, CancelWhileTheFilesAreStillBeingListedLeavesNothing) {
+    const QString a = Recording("a.mp4");
+    for (int i = 0; i < 1000; ++i) m_pDlg->AppendFile(a, 2);
+    ChooseOutput(Path("joined.mp4"));
+    Click(CFileMergeDlg::IDC_OK);
+    ASSERT_TRUE(m_pDlg->IsMerging());
+    QElapsedTimer timer;
+    timer.start();
+    Click(CFileMergeDlg::IDC_CANCEL);
+    EXPECT_LT(timer.elapsed(), 1100);
+    EXPECT_FALSE(m_pDlg->IsMerging());
+    SpinFor(200);
+    EXPECT_TRUE(TakeMessages().isEmpty());
+    EXPECT_EQ(FolderEntries(), QStringList{"a.mp4"});
+    // The next OK starts afresh and completes.
+    ClearList();
+    m_pDlg->AppendFile(a, 2);
+    m_pDlg->AppendFile(a, 2);
+    EXPECT_EQ(PressOk(), QStringList{"Success to merge!"});
 }
 
 INSTANTIATE_TEST_SUITE_P(ByCancelOrClose, MergeDialogStopTest, testing::Bool());
