@@ -47,20 +47,6 @@ TEST_P(Backward, ReversePlayShowsEveryFrameInStrictlyDecreasingOrder) {
 INSTANTIATE_TEST_SUITE_P(Formats, Backward,
                          testing::Values(Container::Recorder, Container::Mp4, Container::RawH264));
 
-TEST(Backward, ReversePlayAndBackStepNeedTheIndex) {
-    samplegen::SampleParams params = SmallParams(Container::Mp4);
-    params.frameCount = 1500;
-    const std::string path = SampleFolder::Instance().Get("needs-index.mp4", params);
-    PortGuard port;
-    ASSERT_TRUE(Vemor_OpenFile(port, path.c_str()));
-    // Asked at once, before the scan of 1500 packets can have finished.
-    if (!Vemor_ReversePlay(port)) {
-        EXPECT_EQ(Vemor_GetLastError(port), static_cast<uint32_t>(VIDMUX_ERR_NO_INDEX));
-    } else {
-        GTEST_SKIP() << "index finished before the first call";
-    }
-}
-
 TEST(Backward, PlayAfterReverseGoesForwardFromTheCurrentPicture) {
     CapturingWindow window(160, 120);
     PortGuard port;

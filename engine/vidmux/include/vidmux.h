@@ -9,6 +9,24 @@
  * from any thread while the port plays; callbacks arrive on the port's own
  * thread.
  *
+ * Calls from callbacks: a callback may call any export on its own port
+ * (except Vemor_OpenFile, Vemor_CloseFile and Vemor_FreePort, which fail with
+ * VIDMUX_ERR_ORDER there) and on other ports. A call to another port waits
+ * for that port's thread; when that thread is itself waiting, directly or
+ * through further ports, on the caller's port (two callbacks pausing each
+ * other's port), the call fails at once with VIDMUX_ERR_WOULD_DEADLOCK
+ * instead of waiting for ever.
+ *
+ * Memory: decoded pictures kept for stepping back and reverse play share one
+ * budget across all ports, VIDMUX_PICTURE_MEMORY_MB megabytes from the
+ * environment (default 512). When it is full, pictures go farthest from
+ * their own port's current picture first, taken from the ports that hold
+ * more than an equal share.
+ *
+ * Closing: Vemor_CloseFile, Vemor_FreePort and the next Vemor_OpenFile do not
+ * wait for a frame index still being built beyond a short bound; every read
+ * of the file is interrupted.
+ *
  * Conventions:
  *  - Results are VBOOL: non-zero for success. After a failure,
  *    Vemor_GetLastError(port) gives a VIDMUX_ERR_* code.
@@ -76,6 +94,9 @@ enum {
     VIDMUX_ERR_NO_AUDIO = 14,      /* the file has no sound stream */
     VIDMUX_ERR_NOT_SUPPORTED = 15, /* argument value the engine does not implement */
     VIDMUX_ERR_OUT_OF_MEMORY = 16,
+    /* Refused: called from a port's callback, the call would wait on a port
+     * whose thread is itself waiting on the caller's port. */
+    VIDMUX_ERR_WOULD_DEADLOCK = 17,
 };
 
 /* Absolute time of a picture. */

@@ -3,34 +3,49 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <optional>
 
 #include "media_source.h"
 
 namespace vidmux {
 
-// Decoded pictures around the current one, so that stepping back and reverse
-// play decode each group of pictures once instead of once per step. Bounded
-// by bytes: when full, the pictures farthest from the one asked for last go.
+// Decoded pictures around a port's current one, so that stepping back and
+// reverse play decode each group of pictures once instead of once per step.
+// All caches share one PictureBudget: when it is exceeded, pictures go
+// farthest from their port's current picture first. The port thread fills
+// and reads its cache; the budget may evict from any thread.
 class PictureCache {
 public:
-    explicit PictureCache(size_t maxBytes) : m_maxBytes(maxBytes) {}
+    PictureCache();
+    ~PictureCache();
+    PictureCache(const PictureCache&) = delete;
+    PictureCache& operator=(const PictureCache&) = delete;
 
+    // Keeps a copy of the picture in memory of its own, so that the
+    // decoder's pool of pictures does not grow with the cache.
     void Put(const Picture& picture);
     std::optional<Picture> Get(int64_t number);
+    // The picture the port is heading for; eviction keeps what is near it.
+    void SetFocus(int64_t number);
     void Clear();
     // Stepping backwards never needs pictures after `number` again.
     void DropAbove(int64_t number);
-    size_t Bytes() const { return m_bytes; }
-    size_t Count() const { return m_pictures.size(); }
-    size_t PeakBytes() const { return m_peakBytes; }
+    size_t Bytes();
+    size_t Count();
+    size_t PeakBytes();
+
+    // For the budget: distance of the farthest picture from the one asked
+    // for last, and its eviction.
+    int64_t FarthestDistance();
+    void EvictFarthest();
 
 private:
     static size_t BytesOf(const Picture& picture);
-    void EvictFarthest();
+    void EvictFarthestLocked();
 
+    std::mutex m_mutex;
     std::map<int64_t, Picture> m_pictures;
-    size_t m_maxBytes;
     size_t m_bytes = 0;
     size_t m_peakBytes = 0;
     int64_t m_focus = 0;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "audio_output.h"
+#include "call_waits.h"
 
 namespace vidmux {
 
@@ -28,6 +29,8 @@ bool Port::OnPortThread() const { return std::this_thread::get_id() == m_threadI
 
 int Port::Call(std::function<int()> work) {
     if (OnPortThread()) return work();
+    ScopedCallWait wait(m_id);
+    if (!wait.Allowed()) return VIDMUX_ERR_WOULD_DEADLOCK;
     auto job = std::make_shared<Job>();
     job->work = std::move(work);
     std::unique_lock lock(m_mutex);
@@ -98,7 +101,7 @@ int Port::OpenFile(const std::string& path) {
     m_source = std::move(source);
     m_path = path;
     m_programStream = m_source->ProgramStream();
-    m_cache = std::make_unique<PictureCache>(kPictureCacheBytes);
+    m_cache = std::make_unique<PictureCache>();
     m_current.reset();
     m_pending = first;
     m_sourceLast = first.number;
@@ -127,6 +130,7 @@ int Port::OpenFile(const std::string& path) {
     }
     m_thread = std::thread([this] {
         m_threadId = std::this_thread::get_id();
+        CallWaits::SetCallingPort(m_id);
         Run();
     });
     auto task = std::make_shared<IndexTask>();
@@ -174,6 +178,9 @@ void Port::StopThreads() {
 
 int Port::CloseFile() {
     if (OnPortThread()) return VIDMUX_ERR_ORDER;
+    // Closing waits for the port's thread to finish.
+    ScopedCallWait wait(m_id);
+    if (!wait.Allowed()) return VIDMUX_ERR_WOULD_DEADLOCK;
     std::lock_guard life(m_lifeMutex);
     {
         std::lock_guard lock(m_mutex);

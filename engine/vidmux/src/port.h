@@ -44,13 +44,12 @@ struct PortCallbacks {
     bool ivsEnabled = true;
 };
 
-// Bytes of decoded pictures a port keeps for stepping back and reverse play.
-inline constexpr size_t kPictureCacheBytes = 192u << 20;
-
 // One engine port. Everything that touches the file runs on the port's own
 // thread: commands from other threads are queued to it and the caller waits
 // for the result, so callbacks always arrive on the port's thread. Cheap
-// queries read values the port thread publishes.
+// queries read values the port thread publishes. A port thread (a callback)
+// may call other ports; a call that would wait on a port whose thread waits
+// on the caller's is refused (VIDMUX_ERR_WOULD_DEADLOCK, see CallWaits).
 //
 // Each command returns VIDMUX_NOERROR or a VIDMUX_ERR_* code.
 class Port {

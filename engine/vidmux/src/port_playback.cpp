@@ -115,6 +115,7 @@ bool Port::FetchNext(Picture* out) {
 
 std::optional<Picture> Port::DecodeExact(int64_t number) {
     if (number < 0) return std::nullopt;
+    m_cache->SetFocus(number);
     Picture picture;
     const FrameIndex* index = m_source->Index();
     std::optional<KeyFrame> key = index ? index->KeyForFrame(number) : std::nullopt;
@@ -156,7 +157,9 @@ std::optional<Picture> Port::DecodeExact(int64_t number) {
             first = false;
             if (picture.number >= number) return picture;
         }
-        if (!landedLate) return std::nullopt;
+        // A seek by time that found no picture at all (it landed in damage
+        // or padding) is tried again from the start.
+        if (!landedLate && !(first && nearby)) return std::nullopt;
         nearby = false;
     }
     return std::nullopt;

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <mutex>
+#include <vector>
+
+namespace vidmux {
+
+class PictureCache;
+
+// One budget of decoded-picture memory for the picture caches of all ports.
+// When a cache grows past it, pictures go across ports, farthest from their
+// own port's current picture first, from the ports that hold more than an
+// equal share of the budget; a port within its share keeps its pictures.
+// The budget is VIDMUX_PICTURE_MEMORY_MB megabytes from the environment, or
+// kDefaultPictureMemoryMb.
+class PictureBudget {
+public:
+    static PictureBudget& Instance();
+
+    size_t Limit() const { return m_limit; }
+    // Tests and measurements: change the budget.
+    void SetLimit(size_t bytes);
+
+    void Register(PictureCache* cache);
+    void Unregister(PictureCache* cache);
+    // Evicts until the caches together fit the budget again.
+    void Balance();
+    size_t TotalBytes();
+
+private:
+    PictureBudget();
+
+    std::mutex m_mutex;
+    std::vector<PictureCache*> m_caches;
+    size_t m_limit;
+};
+
+inline constexpr size_t kDefaultPictureMemoryMb = 512;
+
+}  // namespace vidmux
