@@ -10,6 +10,7 @@
 #include "frame_index.h"
 #include "media_source.h"
 #include "packet_reader.h"
+#include "sample_table.h"
 
 namespace vidmux {
 
@@ -133,41 +134,74 @@ std::shared_ptr<const FrameIndex> KeepDecodable(const std::string& path,
 
 }  // namespace
 
-std::shared_ptr<const FrameIndex> BuildFrameIndex(const std::string& path,
-                                                  const std::atomic<bool>& abort) {
+namespace {
+
+// Scans the video packets of `format` into `collector`; false when aborted.
+bool ScanPackets(AVFormatContext* format, int videoStream, RecordCollector* collector,
+                 const std::atomic<bool>& abort) {
+    PacketPtr packet(av_packet_alloc());
+    if (!packet) return false;
+    PacketReader reader(format);
+    int64_t errorsSeen = 0;
+    while (!abort.load(std::memory_order_relaxed) && reader.Read(packet.get()) >= 0) {
+        if (packet->stream_index == videoStream) {
+            const bool damaged =
+                (packet->flags & AV_PKT_FLAG_CORRUPT) || reader.SkippedErrors() != errorsSeen;
+            errorsSeen = reader.SkippedErrors();
+            collector->Add(packet->pts == AV_NOPTS_VALUE ? kNoTimestamp : packet->pts,
+                           packet->dts == AV_NOPTS_VALUE ? kNoTimestamp : packet->dts, packet->pos,
+                           (packet->flags & AV_PKT_FLAG_KEY) != 0, damaged);
+        }
+        av_packet_unref(packet.get());
+    }
+    return !abort.load();
+}
+
+std::optional<OpenedInput> OpenVideoOnly(const std::string& path, const std::atomic<bool>& abort) {
     int error = 0;
     std::optional<OpenedInput> input = OpenDemuxer(path, true, &error, &abort);
-    if (!input) return nullptr;
+    if (!input) return std::nullopt;
     AVFormatContext* format = input->format.get();
     for (unsigned i = 0; i < format->nb_streams; ++i) {
         if (static_cast<int>(i) != input->videoStream) format->streams[i]->discard = AVDISCARD_ALL;
     }
-    const AVStream* video = format->streams[input->videoStream];
+    return input;
+}
+
+}  // namespace
+
+std::shared_ptr<const FrameIndex> BuildFrameIndex(const std::string& path,
+                                                  const std::atomic<bool>& abort) {
+    std::optional<OpenedInput> input = OpenVideoOnly(path, abort);
+    if (!input) return nullptr;
+    const AVStream* video = input->format->streams[input->videoStream];
     const double timeBase = av_q2d(video->time_base);
     const double fps = StreamFps(video);
     const int64_t frameTicks = std::max<int64_t>(1, std::llround(1.0 / fps / timeBase));
 
-    RecordCollector collector(frameTicks, IsElementaryStream(format));
-    PacketPtr packet(av_packet_alloc());
-    if (!packet) return nullptr;
-    PacketReader reader(format);
-    int64_t errorsSeen = 0;
-    while (!abort.load(std::memory_order_relaxed) && reader.Read(packet.get()) >= 0) {
-        if (packet->stream_index == input->videoStream) {
-            const bool damaged =
-                (packet->flags & AV_PKT_FLAG_CORRUPT) || reader.SkippedErrors() != errorsSeen;
-            errorsSeen = reader.SkippedErrors();
-            collector.Add(packet->pts == AV_NOPTS_VALUE ? kNoTimestamp : packet->pts,
-                          packet->dts == AV_NOPTS_VALUE ? kNoTimestamp : packet->dts, packet->pos,
-                          (packet->flags & AV_PKT_FLAG_KEY) != 0, damaged);
+    RecordCollector collector(frameTicks, IsElementaryStream(input->format.get()));
+    // MP4 and MOV list every picture in their tables: no packet needs reading.
+    bool cutOff = false;
+    const bool fromTable = ReadSampleTable(
+        path, input->format.get(), input->videoStream,
+        [&](const TableSample& s) { collector.Add(s.pts, s.dts, s.pos, s.key, false); }, &cutOff);
+    if (!fromTable) {
+        if (abort.load()) return nullptr;
+        // The table check may have read packets: scan from a fresh start.
+        if (IsSampleTableFormat(input->format.get())) {
+            input = OpenVideoOnly(path, abort);
         }
-        av_packet_unref(packet.get());
+        if (!input || !ScanPackets(input->format.get(), input->videoStream, &collector, abort)) {
+            return nullptr;
+        }
     }
     if (abort.load()) return nullptr;
     std::shared_ptr<const FrameIndex> index = collector.Finish(timeBase, fps);
     std::vector<int64_t> suspects;
     for (int64_t pts : collector.Suspects()) suspects.push_back(index->NumberOfPts(pts));
-    suspects.push_back(index->FrameCount() - 1);
+    // A scanned file may end in a torn picture; a table says where it is cut off.
+    if (!fromTable || cutOff) suspects.push_back(index->FrameCount() - 1);
+    if (suspects.empty()) return index;
     return KeepDecodable(path, index, std::move(suspects), abort);
 }
 
