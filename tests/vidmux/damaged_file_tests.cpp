@@ -143,8 +143,18 @@ TEST(DamagedFile, SegmentStampedEarlierFollowsInFileOrder) {
     PortGuard port;
     OpenIndexed(port, path);
     ExpectFramesMatch(port, expected, {50, 146, 199, 0, 100});
+    // Reverse play crosses back into the first half picture by picture.
+    CapturingWindow window(160, 120);
+    ASSERT_TRUE(Vemor_Play(port, window.window()));
+    ASSERT_TRUE(Vemor_Pause(port, 1));
+    ASSERT_TRUE(Vemor_SetCurrentFrameNum(port, 102));
     ASSERT_TRUE(Vemor_ReversePlay(port));
-    ASSERT_TRUE(WaitFor([&] { return ShownFrame(port) == 97; }, 10s));
+    ASSERT_TRUE(WaitFor([&] { return Vemor_GetCurrentFrameNum(port) <= 96; }, 10s));
+    ASSERT_TRUE(Vemor_Pause(port, 1));
+    const std::vector<int> frames = window.Frames();
+    auto from = std::find(frames.begin(), frames.end(), 102);
+    ASSERT_GE(frames.end() - from, 7);
+    EXPECT_EQ(std::vector<int>(from, from + 7), (std::vector<int>{102, 101, 100, 99, 98, 97, 96}));
 }
 
 TEST(DamagedFile, RawStreamCutInsideAGroupCountsOnlyDecodablePictures) {

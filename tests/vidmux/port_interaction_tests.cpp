@@ -95,6 +95,17 @@ TEST(PortInteraction, CloseFreeAndOpenReturnPromptlyWhileIndexing) {
     using Clock = std::chrono::steady_clock;
     // Generous for loaded machines and sanitizers; the benchmark measures the real bound.
     constexpr auto kPrompt = 300ms;
+    const std::string other = SmallSample(Container::Mp4);
+    auto openOther = [&](int32_t port) {
+        const auto start = Clock::now();
+        EXPECT_TRUE(Vemor_OpenFile(port, other.c_str()));
+        return Clock::now() - start;
+    };
+    Clock::duration alone;
+    {
+        PortGuard fresh;
+        alone = openOther(fresh);
+    }
     for (int round = 0; round < 3; ++round) {
         int32_t port = -1;
         ASSERT_TRUE(Vemor_GetPort(&port));
@@ -103,9 +114,8 @@ TEST(PortInteraction, CloseFreeAndOpenReturnPromptlyWhileIndexing) {
         auto start = Clock::now();
         EXPECT_TRUE(Vemor_CloseFile(port));
         EXPECT_LT(Clock::now() - start, kPrompt) << "close";
-        start = Clock::now();
-        EXPECT_TRUE(Vemor_OpenFile(port, SmallSample(Container::Mp4).c_str()));
-        EXPECT_LT(Clock::now() - start, kPrompt) << "open";
+        // Opening another file is not held up by the reader of the last one.
+        EXPECT_LT(openOther(port), alone + kPrompt) << "open";
         EXPECT_TRUE(Vemor_CloseFile(port));
         ASSERT_TRUE(Vemor_OpenFile(port, SlowToIndex().c_str()));
         std::this_thread::sleep_for(100ms);

@@ -1,19 +1,51 @@
 #include "picture_cache.h"
 
+#include <sys/mman.h>
+
+extern "C" {
+#include <libavutil/imgutils.h>
+}
+
 #include "picture_budget.h"
 
 namespace vidmux {
 
 namespace {
 
+// Row alignment of cached pictures, as the scaler and the encoders like it.
+constexpr int kAlign = 32;
+
+void UnmapPicture(void* opaque, uint8_t* data) { munmap(data, reinterpret_cast<size_t>(opaque)); }
+
+// A copy of the picture in pages of its own: evicted from any thread, its
+// memory goes straight back to the system instead of staying in the heap
+// arena of the thread that allocated it.
 SharedFrame OwnCopy(const AVFrame* frame) {
-    AVFrame* copy = av_frame_alloc();
-    if (!copy) return nullptr;
+    const auto format = static_cast<AVPixelFormat>(frame->format);
+    const int size = av_image_get_buffer_size(format, frame->width, frame->height, kAlign);
+    if (size <= 0) return nullptr;
+    void* pages = mmap(nullptr, static_cast<size_t>(size), PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (pages == MAP_FAILED) return nullptr;
+    AVBufferRef* buffer =
+        av_buffer_create(static_cast<uint8_t*>(pages), static_cast<size_t>(size), &UnmapPicture,
+                         reinterpret_cast<void*>(static_cast<size_t>(size)), 0);
+    AVFrame* copy = buffer ? av_frame_alloc() : nullptr;
+    if (!copy) {
+        if (buffer) {
+            av_buffer_unref(&buffer);
+        } else {
+            munmap(pages, static_cast<size_t>(size));
+        }
+        return nullptr;
+    }
     copy->format = frame->format;
     copy->width = frame->width;
     copy->height = frame->height;
-    if (av_frame_get_buffer(copy, 0) < 0 || av_frame_copy(copy, frame) < 0 ||
-        av_frame_copy_props(copy, frame) < 0) {
+    copy->buf[0] = buffer;
+    if (av_image_fill_arrays(copy->data, copy->linesize, buffer->data, format, frame->width,
+                             frame->height, kAlign) < 0 ||
+        av_frame_copy(copy, frame) < 0 || av_frame_copy_props(copy, frame) < 0) {
         av_frame_free(&copy);
         return nullptr;
     }
