@@ -88,6 +88,7 @@ bool COrlinDlg::OpenInPane(const QString& strPath) {
         m_pDlgShow->SetVolume(0, false);
     }
     m_pDlgShow->SetColour(m_nBrightness, m_nContrast, m_nSaturation, m_nHue);
+    ShowSyncRuler(false);
     return true;
 }
 

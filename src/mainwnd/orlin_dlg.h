@@ -28,6 +28,7 @@ class CPlaylistController;
 class CSkinButton;
 class CSplitterBar;
 class QKeyEvent;
+class CSyncLocateDlg;
 class QLabel;
 class QWidget;
 
@@ -60,6 +61,11 @@ public:
 
     // Opens one path in the selected pane and plays it; false in synchronous mode.
     bool OpenInPane(const QString& strPath);
+    // Plays the paths as one synchronised group and shows the ruler (orlin_dlg_sync.cpp).
+    bool PlaySync(const QStringList& paths);
+    bool IsSyncMode() const;
+    CSyncLocateDlg* GetSyncRuler() const { return m_pSyncLocate; }
+    bool IsSyncRulerShown() const { return m_bSyncRulerShown; }
     // Adds a probed path to the playlist; false while there is no playlist.
     bool AddToPlaylist(const QString& strPath);
     void ShowAboutBox();
@@ -198,6 +204,14 @@ private:
     PlayState SelState() const;
     void OpenCommandLineFile(const QStringList& arguments);
     void OnDestroy();
+    // Synchronous mode (orlin_dlg_sync.cpp).
+    void CreateSyncRuler();
+    void ShowSyncRuler(bool bShow);
+    void ToggleSyncMode();
+    void ShowSyncButtonLook(bool bSync);
+    // Hands the group's files and span to the ruler again.
+    void RefreshSyncRuler();
+    void OnTimer2Sync();
 
     // ---- State; the persisted fields live in m_stSettings ----
     PlayerSettings m_stSettings;
@@ -226,6 +240,8 @@ private:
     CDlgShow* m_pDlgShow = nullptr;
     CPlaylistController* m_pPlaylist = nullptr;
     CFloatDlg* m_pFloatDlg = nullptr;
+    CSyncLocateDlg* m_pSyncLocate = nullptr;
+    bool m_bSyncRulerShown = false;
     bool m_bDlgShowCreated = false;
     QWidget* m_pClient = nullptr;          // everything below the caption, inside the borders
     QWidget* m_pPlaylistBar = nullptr;     // 1069

@@ -252,8 +252,10 @@ void COrlinDlg::OnControl(int nId) {
         case CFloatDlg::IDC_PART_ZOOM:
             TogglePartZoom();
             break;
+        case IDC_SYNC:
+            ToggleSyncMode();
+            break;
         default:
-            // 1098 arrives with synchronous playback.
             break;
     }
 }
@@ -262,7 +264,8 @@ void COrlinDlg::PlayOrPause() {
     if (IsPlayable()) {
         m_pDlgShow->PlayPause();
     } else if (m_pDlgShow->IsSyncMode()) {
-        // Synchronous playback of the selected entries arrives with its issue.
+        const QStringList paths = m_pPlaylist->SelectedPaths();
+        if (!paths.isEmpty()) PlaySync(paths);
     } else {
         const QString strPath = m_pPlaylist->LastSelectedPath();
         if (!strPath.isEmpty()) OpenInPane(strPath);
@@ -281,6 +284,7 @@ void COrlinDlg::StopPlay() {
         pSel->ContinuousCapture(false, 0, QString());
     }
     m_pDlgShow->Stop();
+    RefreshSyncRuler();
     RefreshPlayState();
 }
 
@@ -288,6 +292,7 @@ void COrlinDlg::CloseAllFiles() {
     DebugLog("COrlinDlg::SyncClose()");
     if (SelState() == PLAY_STATE_IDLE) return;
     m_pDlgShow->CloseAllPanes();
+    RefreshSyncRuler();
     m_nBrightness = m_nContrast = m_nSaturation = m_nHue = DEFAULT_COLOUR_VALUE;
     if (!isMaximized() && !isFullScreen()) {
         resize(START_WIDTH, START_HEIGHT);
@@ -380,6 +385,7 @@ void COrlinDlg::TogglePartZoom() {
 void COrlinDlg::ChangeLayout(int32_t nLayout) {
     // The container refuses the current layout and keeps its files open.
     m_pDlgShow->SetLayout(nLayout);
+    RefreshSyncRuler();
     UpdateMinimumSize();
     PostOrlinMessage(this, ORLIN_MSG_PLAY_STATE_CHANGED);
 }

@@ -21,6 +21,7 @@
 #include "mainwnd/splitter_bar.h"
 #include "playback/dlg_show.h"
 #include "playback/play_wnd.h"
+#include "playback/sync_locate_dlg.h"
 
 namespace {
 const QColor kClientBackground(150, 150, 150);
@@ -172,6 +173,8 @@ QWidget* COrlinDlg::GetControl(int nId) const {
             return m_pVolume;
         case IDC_PANE_AREA:
             return m_pDlgShow;
+        case IDC_SYNC_RULER:
+            return m_pSyncLocate;
         default:
             return GetButton(nId);
     }
@@ -188,7 +191,7 @@ MainLayoutInput COrlinDlg::LayoutInput() const {
     in.nHeight = m_pClient->height();
     in.nPlaylistWidth = m_nPlaylistWidth;
     in.bPlaylistShown = m_bPlaylistVisible;
-    in.bSyncRuler = false;  // the ruler arrives with synchronous playback
+    in.bSyncRuler = m_bSyncRulerShown && IsSyncMode();
     return in;
 }
 
@@ -196,7 +199,7 @@ void COrlinDlg::LayoutControls() {
     const MainLayoutInput in = LayoutInput();
     const MainLayout layout = ComputeMainLayout(in);
     for (const auto& [nId, place] : layout) {
-        if (nId == IDC_SPLITTER || nId == IDC_SYNC_RULER) continue;
+        if (nId == IDC_SPLITTER) continue;
         QWidget* pControl = GetControl(nId);
         if (pControl == nullptr) continue;
         pControl->setGeometry(place.rect);

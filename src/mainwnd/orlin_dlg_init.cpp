@@ -12,6 +12,7 @@
 #include "mainwnd/playlist_controller.h"
 #include "playback/dlg_show.h"
 #include "playback/file_probe.h"
+#include "playback/sync_locate_dlg.h"
 #include "settings/settings_startup.h"
 #include "tools/cut/file_cut_dlg.h"
 
@@ -35,6 +36,7 @@ bool COrlinDlg::OnInitDialog(const QStringList& arguments) {
     m_bDlgShowCreated = true;
     m_pDlgShow->SetSyncMode(false);
     m_pFloatDlg = new CFloatDlg(m_pClient, [this](int nId) { OnControl(nId); });
+    CreateSyncRuler();
 
     LayoutControls();
 
@@ -68,6 +70,7 @@ void COrlinDlg::ApplyLanguage(LanguageCode nCode) {
     ReloadStatusTexts();
     if (m_pCutPanel != nullptr) m_pCutPanel->ReloadTexts();
     RefreshPlayState();
+    if (m_bSyncRulerShown) m_pSyncLocate->RefreshTexts();
 }
 
 void COrlinDlg::OpenCommandLineFile(const QStringList& arguments) {

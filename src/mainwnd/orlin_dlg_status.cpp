@@ -120,7 +120,10 @@ void COrlinDlg::OnTimer2() {
         m_pProgress->update();
         return;
     }
-    if (m_pDlgShow->IsSyncMode()) return;  // the group's labels come with synchronous playback
+    if (m_pDlgShow->IsSyncMode()) {
+        OnTimer2Sync();
+        return;
+    }
     m_pLeftTime->SetText(m_pDlgShow->GetSelFilePath());
     m_pRightTime->SetText(ProgressLabelText(view));
     m_pLeftTime->update();

@@ -343,6 +343,125 @@ struct Output {
     QImage image;
 };
 
+// ---- The synchronous timeline ruler ----
+
+const QColor kCursor(255, 114, 0);
+
+// The cursor's handle: a pointer over the line, brighter while dragged.
+QImage CursorHandle(bool bDragging) {
+    QImage image = Blank({12, 18});
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.moveTo(1, 1.5);
+    path.lineTo(11, 1.5);
+    path.lineTo(11, 11);
+    path.lineTo(6, 17);
+    path.lineTo(1, 11);
+    path.closeSubpath();
+    QLinearGradient fill(0, 0, 0, 18);
+    const QColor face = bDragging ? kCursor.lighter(125) : kCursor;
+    fill.setColorAt(0, face.lighter(115));
+    fill.setColorAt(1, face.darker(120));
+    p.setPen(QPen(bDragging ? QColor(255, 230, 200) : QColor(0, 0, 0, 150), 1));
+    p.setBrush(fill);
+    p.drawPath(path);
+    p.setPen(QPen(QColor(255, 255, 255, bDragging ? 220 : 150), 1));
+    p.drawLine(QPointF(4, 5.5), QPointF(8, 5.5));
+    p.drawLine(QPointF(4, 8.5), QPointF(8, 8.5));
+    return image;
+}
+
+QImage CursorLine() {
+    QImage image = Blank({2, 104});
+    QPainter p(&image);
+    p.fillRect(0, 0, 1, 104, kCursor);
+    p.fillRect(1, 0, 1, 104, QColor(kCursor.red(), kCursor.green(), kCursor.blue(), 110));
+    return image;
+}
+
+// Behind the cursor's time and the row names; tiled sideways.
+QImage RulerLabelBack() {
+    QImage image = VerticalGradient({4, 20}, QColor(30, 32, 36), QColor(24, 25, 28));
+    QPainter p(&image);
+    p.fillRect(0, 19, 4, 1, kEdgeDark);
+    return image;
+}
+
+// One file's bar, stretched over its time in its row.
+QImage RecordingBar() {
+    QImage image = VerticalGradient({1, 21}, kAccentLight, kAccentDark);
+    QPainter p(&image);
+    p.fillRect(0, 0, 1, 1, QColor(150, 205, 250));
+    p.fillRect(0, 20, 1, 1, QColor(20, 70, 120));
+    return image;
+}
+
+// The rows' scroll bar: nine cells of 17 pixels across (up, down, thumb,
+// track for a vertical bar, then the same for a horizontal one), three looks down.
+QImage ScrollBarSkin() {
+    constexpr int c = 17;
+    QImage image(9 * c, 3 * c, QImage::Format_ARGB32_Premultiplied);
+    image.fill(QColor(34, 35, 37));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int look = 0; look < 3; ++look) {
+        const QColor face = look == 2   ? QColor(30, 33, 38)
+                            : look == 1 ? QColor(70, 76, 87)
+                                        : QColor(54, 58, 66);
+        const QColor arrow = look == 2 ? kAccentLight : look == 1 ? kIconHot : kIcon;
+        for (int horizontal = 0; horizontal < 2; ++horizontal) {
+            const int x0 = horizontal * 4 * c;
+            const int y0 = look * c;
+            for (int part = 0; part < 2; ++part) {
+                const QRectF cell(x0 + part * c + 1.5, y0 + 1.5, c - 3, c - 3);
+                p.setPen(Qt::NoPen);
+                p.setBrush(face);
+                p.drawRoundedRect(cell, 3, 3);
+                QPainterPath tri;
+                const QPointF m = cell.center();
+                const qreal d = part == 0 ? -1 : 1;
+                if (horizontal == 0) {
+                    tri.moveTo(m.x() - 4, m.y() - 2 * d);
+                    tri.lineTo(m.x() + 4, m.y() - 2 * d);
+                    tri.lineTo(m.x(), m.y() + 2.5 * d);
+                } else {
+                    tri.moveTo(m.x() - 2 * d, m.y() - 4);
+                    tri.lineTo(m.x() - 2 * d, m.y() + 4);
+                    tri.lineTo(m.x() + 2.5 * d, m.y());
+                }
+                tri.closeSubpath();
+                p.setBrush(arrow);
+                p.drawPath(tri);
+            }
+            const QRectF thumb = horizontal == 0 ? QRectF(x0 + 2 * c + 4, y0 + 1, c - 8, c - 2)
+                                                 : QRectF(x0 + 2 * c + 1, y0 + 4, c - 2, c - 8);
+            p.setBrush(look == 2   ? kAccent
+                       : look == 1 ? QColor(120, 128, 142)
+                                   : QColor(92, 99, 112));
+            p.drawRoundedRect(thumb, 3, 3);
+            const QRectF track = horizontal == 0 ? QRectF(x0 + 3 * c + 6, y0, c - 12, c)
+                                                 : QRectF(x0 + 3 * c, y0 + 6, c, c - 12);
+            p.fillRect(track, kGroove);
+        }
+    }
+    return image;
+}
+
+void AddRulerPictures(std::vector<Output>& out) {
+    out.push_back({"462", CursorHandle(false)});
+    out.push_back({"464", CursorHandle(true)});
+    out.push_back({"478", CursorLine()});
+    out.push_back({"479", RulerLabelBack()});
+    out.push_back({"472", RecordingBar()});
+    // The zoom slider, 92 x 12.
+    out.push_back({"466", Groove({92, 12}, 4, kGroove, true)});
+    out.push_back({"477", ActiveGroove({92, 12}, 4, true)});
+    out.push_back({"465", Thumb({10, 10}, false)});
+    out.push_back({"468", Thumb({10, 10}, true)});
+    out.push_back({"sync_scrollbar", ScrollBarSkin()});
+}
+
 std::vector<Output> AllPictures() {
     std::vector<Output> out;
     const std::pair<Look, const char*> looks[] = {
@@ -391,6 +510,7 @@ std::vector<Output> AllPictures() {
     out.push_back({"progress_channel_active_piece", ActiveGroove({1, 8}, 4, false)});
     out.push_back({"progress_thumb", Thumb({10, 10}, false)});
     out.push_back({"progress_thumb_active", Thumb({10, 10}, true)});
+    AddRulerPictures(out);
     return out;
 }
 
