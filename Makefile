@@ -3,8 +3,9 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 SAMPLES ?= samples
+PREFIX ?= /usr/local
 
-.PHONY: deps configure build player samples run test asan tsan bench clean
+.PHONY: deps configure build player samples run test install package asan tsan bench clean
 
 # What `make run` needs: the player, the engine and the sample writer, without the tests.
 PLAYER_TARGETS = orlin vidmux-play orlin-samplegen
@@ -29,6 +30,15 @@ run: deps samples
 
 test: deps build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# Installs under $(PREFIX) (DESTDIR is honoured); `make package` writes a Debian package into $(BUILD).
+install: configure
+	cmake --build $(BUILD) -j $(JOBS) --target orlin_installables
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: configure
+	cmake --build $(BUILD) -j $(JOBS) --target orlin_installables
+	cd $(BUILD) && cpack -G DEB
 
 # Sanitizer builds of the whole tree, each in its own folder.
 asan:

@@ -471,7 +471,7 @@ void COrlinDlg::ConvertFiles() {
 
 void COrlinDlg::VideoEnhance() {
     const QString strLib = QStringLiteral("liblumora.so");
-    if (!QFile::exists(QCoreApplication::applicationDirPath() + QLatin1Char('/') + strLib)) {
+    if (!QFile::exists(SideLibraryPath(strLib))) {
         OrlinMessageBox(this, NeedLibraryText(strLib));
     }
     // The enhancement panel arrives with its own issue.

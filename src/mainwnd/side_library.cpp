@@ -2,17 +2,15 @@
 
 #include <dlfcn.h>
 
-#include <QCoreApplication>
 #include <QDir>
 
 #include "common/debug_log.h"
 #include "lang/language_parser.h"
+#include "playback/engine_folder.h"
 
-namespace {
 QString SideLibraryPath(const QString& strFileName) {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(strFileName);
+    return QDir(EngineFolder()).filePath(strFileName);
 }
-}  // namespace
 
 bool LoadSideLibrary(const QString& strFileName) {
     const QString strPath = SideLibraryPath(strFileName);

@@ -4,10 +4,13 @@
 #include <QStringList>
 #include <functional>
 
-// The tools' side libraries, loaded on demand from the program's own folder
+// The tools' side libraries, loaded on demand from the engine's folder
 // and kept loaded for the rest of the run.
 
-// Loads `strFileName` from the program's folder; true when it is loaded.
+// Where `strFileName` is looked for: beside the engine library.
+QString SideLibraryPath(const QString& strFileName);
+
+// Loads `strFileName` from beside the engine; true when it is loaded.
 bool LoadSideLibrary(const QString& strFileName);
 
 // The handle of a library that LoadSideLibrary loaded, for looking up its

@@ -2,11 +2,11 @@
 
 #include <dlfcn.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <cstdint>
 
 #include "common/debug_log.h"
+#include "playback/engine_folder.h"
 
 namespace {
 
@@ -39,8 +39,7 @@ private:
 
 bool AnalyzeFileTime(const QString& strPath, FileTimeInfo* pInfo) {
     if (pInfo == nullptr || strPath.isEmpty()) return false;
-    LoadedLibrary library(
-        QDir(QCoreApplication::applicationDirPath()).filePath(kFileAnalysisLibrary));
+    LoadedLibrary library(QDir(EngineFolder()).filePath(kFileAnalysisLibrary));
     if (!library.IsLoaded()) {
         DebugLog("AnalyzeFileTime: %s not loaded", kFileAnalysisLibrary);
         return false;
