@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench_ffmpeg.h"
+#include "bench_port.h"
 #include "bench_util.h"
 #include "vidmux.h"
 
@@ -41,25 +42,6 @@ struct DiscardingWindow {
         };
     }
 };
-
-std::atomic<int> g_ended{0};
-std::atomic<int> g_indexed{0};
-
-int32_t OpenPort(const std::string& path) {
-    int32_t port = -1;
-    if (!Vemor_GetPort(&port)) return -1;
-    Vemor_SetFileEndCallback(
-        port, [](int32_t, void*) { ++g_ended; }, nullptr);
-    Vemor_SetFileRefCallBack(
-        port, [](int32_t, void*) { ++g_indexed; }, nullptr);
-    if (!Vemor_OpenFile(port, path.c_str())) {
-        std::fprintf(stderr, "cannot open %s: engine error %u\n", path.c_str(),
-                     Vemor_GetLastError(port));
-        Vemor_FreePort(port);
-        return -1;
-    }
-    return port;
-}
 
 void WaitIndexed(int count) {
     while (g_indexed.load() < count) std::this_thread::sleep_for(1ms);

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_port.h"
 #include "bench_util.h"
 #include "big_media.h"
 #include "vidmux.h"
@@ -23,27 +24,11 @@ using namespace std::chrono_literals;
 
 namespace {
 
-std::atomic<int> g_indexed{0};
-
-int32_t Open(const std::string& path) {
-    int32_t port = -1;
-    if (!Vemor_GetPort(&port)) return -1;
-    Vemor_SetFileRefCallBack(
-        port, [](int32_t, void*) { ++g_indexed; }, nullptr);
-    if (!Vemor_OpenFile(port, path.c_str())) {
-        std::fprintf(stderr, "cannot open %s: engine error %u\n", path.c_str(),
-                     Vemor_GetLastError(port));
-        Vemor_FreePort(port);
-        return -1;
-    }
-    return port;
-}
-
 // Seconds from opening the file to the file-index callback.
 double EngineIndexSeconds(const std::string& path, uint32_t* frames) {
     const int before = g_indexed.load();
     const auto start = Clock::now();
-    const int32_t port = Open(path);
+    const int32_t port = OpenPort(path);
     if (port < 0) return -1;
     while (g_indexed.load() == before) std::this_thread::sleep_for(1ms);
     const double seconds = SecondsSince(start);
@@ -84,7 +69,7 @@ int Index(const std::string& path) {
 
 int SixteenSeek(const std::string& path, uint32_t frame) {
     std::vector<int32_t> ports;
-    for (int i = 0; i < 16; ++i) ports.push_back(Open(path));
+    for (int i = 0; i < 16; ++i) ports.push_back(OpenPort(path));
     while (g_indexed.load() < 16) std::this_thread::sleep_for(1ms);
     const double before = PeakMemoryMiB();
     const auto start = Clock::now();
@@ -104,7 +89,7 @@ int SixteenSeek(const std::string& path, uint32_t frame) {
 int Close(const std::string& path) {
     std::vector<double> ms;
     for (int round = 0; round < 20; ++round) {
-        const int32_t port = Open(path);
+        const int32_t port = OpenPort(path);
         if (port < 0) return 1;
         std::this_thread::sleep_for(300ms);
         const auto start = Clock::now();

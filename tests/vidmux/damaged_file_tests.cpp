@@ -152,7 +152,10 @@ TEST(DamagedFile, SegmentStampedEarlierFollowsInFileOrder) {
     ASSERT_TRUE(WaitFor([&] { return Vemor_GetCurrentFrameNum(port) <= 96; }, 10s));
     ASSERT_TRUE(Vemor_Pause(port, 1));
     const std::vector<int> frames = window.Frames();
-    auto from = std::find(frames.begin(), frames.end(), 102);
+    // From the last 102: the one shown when reverse play began.
+    auto last = std::find(frames.rbegin(), frames.rend(), 102);
+    ASSERT_NE(last, frames.rend());
+    auto from = last.base() - 1;
     ASSERT_GE(frames.end() - from, 7);
     EXPECT_EQ(std::vector<int>(from, from + 7), (std::vector<int>{102, 101, 100, 99, 98, 97, 96}));
 }
