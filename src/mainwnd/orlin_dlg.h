@@ -15,6 +15,7 @@
 #include "playback/main_window_link.h"
 #include "playback/play_state.h"
 #include "settings/hot_key_binding.h"
+#include "settings/player_set_owner.h"
 #include "settings/player_settings.h"
 #include "tools/cut/cut_panel_owner.h"
 
@@ -42,8 +43,12 @@ class QWidget;
 // layout, tooltips), orlin_dlg_frame.cpp (caption and borders),
 // orlin_dlg_commands.cpp (commands), orlin_dlg_status.cpp (play-state
 // refresh, timer 2, progress), orlin_dlg_keys.cpp (hot keys),
-// orlin_dlg_window_modes.cpp (full screen, size and top-most modes, floating panel).
-class COrlinDlg : public QDialog, public IMainWindowLink, public ICutPanelOwner {
+// orlin_dlg_window_modes.cpp (full screen, size and top-most modes, floating panel),
+// orlin_dlg_settings.cpp (the player settings dialog's owner side).
+class COrlinDlg : public QDialog,
+                  public IMainWindowLink,
+                  public ICutPanelOwner,
+                  public IPlayerSetOwner {
     Q_OBJECT
 public:
     static constexpr int TIMER2_MS = 500;
@@ -100,7 +105,7 @@ public:
     // Applies language 1, 2 or 6 to every text of the window.
     void ApplyLanguage(LanguageCode nCode);
     // Copies the playback settings into the pane container and applies them.
-    void ApplyPlayerSettings();
+    void ApplyPlayerSettings() override;
     // The state the menu rule reads.
     MenuRuleInput MenuState() const;
 
@@ -118,9 +123,9 @@ public:
     void DragSplitter(int nDx, bool bFinished);
     const PlayerSettings& GetSettings() const { return m_stSettings; }
     // The record the settings dialog edits; it reaches the file at exit.
-    PlayerSettings& Settings() { return m_stSettings; }
+    PlayerSettings& Settings() override { return m_stSettings; }
     // Synchronous mode is on: the pane container plays one group.
-    bool IsSyncPlay() const;
+    bool IsSyncPlay() const override;
 
     // Window modes (orlin_dlg_window_modes.cpp).
     void ToggleFullScreen();
@@ -134,7 +139,20 @@ public:
     int32_t GetTopMostMode() const { return m_nTopMostMode; }
     bool IsTopMost() const;
     CFloatDlg* GetFloatDlg() const { return m_pFloatDlg; }
-    int32_t GetSpeedLevel() const { return m_nSpeedLevel; }
+    int32_t GetSpeedLevel() const override { return m_nSpeedLevel; }
+
+    // The player settings dialog, modal, on page 1..8 (orlin_dlg_settings.cpp).
+    void OpenPlayerSettings(int nPage);
+    // IPlayerSetOwner, the rest of it.
+    PlayState GetSelPlayState() const override { return SelState(); }
+    ColourValues GetColour() const override;
+    void SetColour(const ColourValues& stColour) override;
+    bool StepSpeed(bool bFaster) override;
+    bool SetSelTimePos(uint32_t nSeconds) override;
+    bool SetSelFramePos(uint32_t nFrame) override;
+    uint32_t GetSelTotalFrames() const override;
+    uint32_t GetSelFileTime() const override;
+    void RefreshPlayState() override;
     QString GetStatusText() const;
     QString GetTimeText() const;
     bool IsTimer2Running() const { return m_timer2.isActive(); }
@@ -167,7 +185,6 @@ private:
     void ShowSystemMenu(QPoint ptScreen);
     // Status (orlin_dlg_status.cpp).
     void ReloadStatusTexts();
-    void RefreshPlayState();
     void OnTimer2();
     void OnSliderMoved(int nControlId, int nPos);
     void FlushSliderMoves();

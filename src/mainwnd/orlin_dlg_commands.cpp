@@ -25,6 +25,7 @@
 #include "playback/dlg_show.h"
 #include "playback/orlin_messages.h"
 #include "playback/play_wnd.h"
+#include "settings/player_set_dlg.h"
 #include "tools/avi/convert_dlg.h"
 #include "tools/cut/file_cut_dlg.h"
 #include "tools/merge/file_merge_dlg.h"
@@ -106,6 +107,21 @@ void COrlinDlg::OnCommand(int nId) {
         case ID_QUARTER_SIZE:
             SetWindowSizeMode(SIZE_MODE_QUARTER);
             break;
+        case ID_PLAYER_SETTING:
+            OpenPlayerSettings(CPlayerSetDlg::PAGE_BASIC);
+            break;
+        case ID_HOT_KEY:
+            OpenPlayerSettings(CPlayerSetDlg::PAGE_HOTKEY);
+            break;
+        case ID_LOCATE:
+            OpenPlayerSettings(CPlayerSetDlg::PAGE_LOCATE);
+            break;
+        case ID_IMAGE_CONTROL:
+            OpenPlayerSettings(CPlayerSetDlg::PAGE_IMAGE_CONTROL);
+            break;
+        case ID_COLOUR_ADJUST:
+            OpenPlayerSettings(CPlayerSetDlg::PAGE_COLOUR);
+            break;
         case ID_BACK_PLAY:
             ToggleReverse();
             break;
@@ -174,8 +190,8 @@ void COrlinDlg::OnCommand(int nId) {
             ShowAboutBox();
             break;
         default:
-            // Locate, the settings pages, file information and watermark open
-            // windows of their own that are not part of the program yet.
+            // File information and watermark open windows of their own that are
+            // not part of the program yet.
             break;
     }
 }
@@ -248,6 +264,9 @@ void COrlinDlg::OnControl(int nId) {
             break;
         case CFloatDlg::IDC_TOP_MOST:
             SetTopMostMode((m_nTopMostMode + 1) % 3);
+            break;
+        case CFloatDlg::IDC_PLAYER_SETTING:
+            OpenPlayerSettings(CPlayerSetDlg::PAGE_BASIC);
             break;
         case CFloatDlg::IDC_PART_ZOOM:
             TogglePartZoom();

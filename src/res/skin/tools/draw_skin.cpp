@@ -290,6 +290,23 @@ QImage ActiveGroove(QSize size, int nThickness, bool bRound) {
     return image;
 }
 
+// Channels of the settings dialog's colour sliders: a groove filled with what
+// the slider changes, from its lowest value on the left to its highest.
+QImage ColourChannel(const std::vector<QColor>& stops) {
+    const QSize size(200, 12);
+    QImage image = Blank(size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient fill(0, 0, size.width(), 0);
+    for (size_t i = 0; i < stops.size(); ++i) {
+        fill.setColorAt(double(i) / double(stops.size() - 1), stops[i]);
+    }
+    p.setPen(QPen(kEdgeDark, 1));
+    p.setBrush(fill);
+    p.drawRoundedRect(QRectF(0.5, 3.5, size.width() - 1, 5), 2.5, 2.5);
+    return image;
+}
+
 // Caps of the three-piece progress channel: half of a rounded groove each.
 QImage GrooveCap(bool bLeft) {
     QImage whole = Groove({8, 10}, 4, kGroove, true);
@@ -508,6 +525,14 @@ std::vector<Output> AllPictures() {
     out.push_back({"progress_channel_right", GrooveCap(false)});
     // Stretched from one pixel below the control's top, so its groove sits one row higher.
     out.push_back({"progress_channel_active_piece", ActiveGroove({1, 8}, 4, false)});
+    // Colour sliders: 131 lightness, 133 hue, 134 contrast, 135 saturation.
+    out.push_back({"131", ColourChannel({QColor(0, 0, 0), QColor(255, 255, 255)})});
+    out.push_back({"133", ColourChannel({QColor(255, 0, 0), QColor(255, 255, 0), QColor(0, 255, 0),
+                                         QColor(0, 255, 255), QColor(0, 0, 255),
+                                         QColor(255, 0, 255), QColor(255, 0, 0)})});
+    out.push_back(
+        {"134", ColourChannel({QColor(128, 128, 128), QColor(0, 0, 0), QColor(255, 255, 255)})});
+    out.push_back({"135", ColourChannel({QColor(128, 128, 128), QColor(230, 40, 40)})});
     out.push_back({"progress_thumb", Thumb({10, 10}, false)});
     out.push_back({"progress_thumb_active", Thumb({10, 10}, true)});
     AddRulerPictures(out);
