@@ -3,10 +3,11 @@
 //   orlin_screen_probe [--timeout SECONDS] [--save FILE.png]
 // Two grabs a moment apart: the sample's background drifts every picture, so the
 // pixels that changed outline the picture; the frame number is read from there.
-// Prints "frame N" and the time it waited, and exits 0 once a number is read;
+// Prints "frame N", the time it waited and the wall-clock time, and exits 0 once a number is read;
 // exits 1 when none shows before the timeout. With --save it only writes the
 // screen to FILE.png.
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
@@ -106,7 +107,9 @@ int main(int argc, char* argv[]) {
         QThread::msleep(120);
         const int frame = ReadShownFrame(before, GrabScreen());
         if (frame >= 0) {
-            std::printf("frame %d after %.2f s\n", frame, clock.elapsed() / 1000.0);
+            // The wall clock too, for callers timing from before the probe started.
+            std::printf("frame %d after %.2f s, at %.3f\n", frame, clock.elapsed() / 1000.0,
+                        QDateTime::currentMSecsSinceEpoch() / 1000.0);
             return 0;
         }
     }
