@@ -118,10 +118,12 @@ TEST(Playback, DroppingBFramesSkipsThemButKeepsReferencePictures) {
     OpenIndexed(port, SmallSample(Container::Mp4, true));
     ASSERT_TRUE(Vemor_ThrowBFrameNum(port, 2));
     ASSERT_TRUE(Vemor_Play(port, window.window()));
-    for (int i = 0; i < 4; ++i) ASSERT_TRUE(Vemor_Fast(port));
-    ASSERT_TRUE(WaitFor([&] { return Vemor_GetCurrentFrameNum(port) >= 45; }, 5s));
+    // 4x leaves a fifth of a second between the wait and the pause below, so the
+    // pause does not race the end of the file.
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(Vemor_Fast(port));
+    ASSERT_TRUE(WaitFor([&] { return Vemor_GetCurrentFrameNum(port) >= 30; }, 5s));
     const std::vector<int> frames = window.Frames();
-    EXPECT_LT(frames.size(), 30u);  // only I and P pictures: a third of them
+    EXPECT_LT(frames.size(), 20u);  // only I and P pictures: a third of them
     EXPECT_TRUE(std::is_sorted(frames.begin(), frames.end()));
     EXPECT_EQ(frames.front(), 0);
 
