@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 SAMPLES ?= samples
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build player samples run test install package asan tsan bench clean
+.PHONY: deps configure build player samples run test install package asan tsan fuzz fuzz-run bench clean
 
 # What `make run` needs: the player, the engine and the sample writer, without the tests.
 PLAYER_TARGETS = orlin vidmux-play orlin-samplegen
@@ -49,8 +49,31 @@ tsan:
 	$(MAKE) build BUILD=build-tsan BUILD_TYPE=Debug CMAKE_ARGS="-DORLIN_SANITIZE=thread"
 	cd build-tsan && QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizers/tsan.supp second_deadlock_stack=1" ctest --output-on-failure -j $(JOBS) --timeout 900
 
+# Fuzz targets (fuzz/), built by clang with libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer in their own folder, with their seed corpora.
+# They need Debian's clang and libclang-rt-14-dev (libFuzzer), which `make test`
+# does not, so install-deps.sh leaves them out:
+#   sudo apt-get install clang libclang-rt-14-dev
+# `make fuzz-run FUZZER=media_probe_fuzzer FUZZ_SECONDS=600` runs one target
+# at the lowest priority on one worker; findings land in $(FUZZ_BUILD)/findings.
+FUZZ_BUILD ?= build-fuzz
+FUZZER ?= media_probe_fuzzer
+FUZZ_SECONDS ?= 600
+
+fuzz:
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+	  -DCMAKE_CXX_COMPILER=clang++ -DORLIN_FUZZ=ON \
+	  -DORLIN_SANITIZE=fuzzer-no-link,address,undefined $(CMAKE_ARGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target orlin_fuzzers
+
+fuzz-run: fuzz
+	mkdir -p $(FUZZ_BUILD)/corpus/$(FUZZER) $(FUZZ_BUILD)/findings
+	nice -n 19 $(FUZZ_BUILD)/bin/$(FUZZER) -max_total_time=$(FUZZ_SECONDS) \
+	  -artifact_prefix=$(FUZZ_BUILD)/findings/ \
+	  $(FUZZ_BUILD)/corpus/$(FUZZER) $(FUZZ_BUILD)/seeds/$(FUZZER)
+
 bench: build
 	./bench/run-all.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) build-asan build-tsan $(SAMPLES)
+	rm -rf $(BUILD) build-asan build-tsan $(FUZZ_BUILD) $(SAMPLES)

@@ -13,6 +13,7 @@ gen hd-gop50.mp4 --format mp4 --size 1920x1080 --fps 25 --frames 250 --gop 50 --
 gen hd-gop50.rec --format recorder --size 1920x1080 --fps 25 --frames 250 --gop 50 --bframes
 gen d1.rec      --format recorder --size 704x576 --fps 25 --frames 750 --gop 50 --audio
 gen hd60s.rec   --format recorder --size 1920x1080 --fps 25 --frames 1500 --gop 50 --audio
+gen d1.mp4      --format mp4 --size 704x576 --fps 25 --frames 250 --gop 50 --audio
 
 "$bin/engine-bench" throughput "$media/hd60.rec"
 "$bin/engine-bench" open-seek "$media/d1.rec"
@@ -26,3 +27,4 @@ if command -v ffmpeg >/dev/null; then
 else
   echo "trovan-bench skipped: the ffmpeg program is not installed"
 fi
+"$bin/media-probe-bench" "$media/d1.mp4" "$media"

@@ -28,6 +28,7 @@ class CMyStatic;
 class CPlaylistController;
 class CSkinButton;
 class CSplitterBar;
+class CWaterMarkDlg;
 class QKeyEvent;
 class CSyncLocateDlg;
 class QLabel;
@@ -44,7 +45,8 @@ class QWidget;
 // orlin_dlg_commands.cpp (commands), orlin_dlg_status.cpp (play-state
 // refresh, timer 2, progress), orlin_dlg_keys.cpp (hot keys),
 // orlin_dlg_window_modes.cpp (full screen, size and top-most modes, floating panel),
-// orlin_dlg_settings.cpp (the player settings dialog's owner side).
+// orlin_dlg_settings.cpp (the player settings dialog's owner side),
+// orlin_dlg_info.cpp (file information and watermark windows).
 class COrlinDlg : public QDialog,
                   public IMainWindowLink,
                   public ICutPanelOwner,
@@ -117,6 +119,7 @@ public:
     CSkinButton* GetButton(int nId) const;
     CBitmapSlider* GetProgressSlider() const { return m_pProgress; }
     CBitmapSlider* GetVolumeSlider() const { return m_pVolume; }
+    CWaterMarkDlg* GetWaterMarkDlg() const { return m_pWaterMarkDlg; }
     int32_t GetPlaylistWidth() const { return m_nPlaylistWidth; }
     QString GetPathText() const;
     // The splitter moved nDx pixels from where its drag started.
@@ -217,6 +220,10 @@ private:
     void MergeFiles();
     void ConvertFiles();
     void VideoEnhance();
+    // File information and watermark windows (orlin_dlg_info.cpp).
+    void ShowFileInfo();
+    void CreateWaterMarkDlg();
+    void ShowWaterMarkDlg();
     bool IsPlayable() const;
     PlayState SelState() const;
     void OpenCommandLineFile(const QStringList& arguments);
@@ -269,6 +276,7 @@ private:
     CBitmapSlider* m_pVolume = nullptr;    // 1091
     std::map<int, CSkinButton*> m_buttons;
     CMainMenus* m_pMenus = nullptr;
+    CWaterMarkDlg* m_pWaterMarkDlg = nullptr;  // created hidden at start-up
     int32_t m_nSplitterStartWidth = 0;
     QSize m_lastClientSize;
     bool m_bHighQuality = true;

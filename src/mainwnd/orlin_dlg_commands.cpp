@@ -71,6 +71,9 @@ void COrlinDlg::OnCommand(int nId) {
         case ID_ADD_FILES:
             m_pPlaylist->AddFilesFromDialog(this);
             break;
+        case ID_FILE_INFO:
+            ShowFileInfo();
+            break;
         case ID_CLOSE_FILE:
             CloseAllFiles();
             break;
@@ -140,6 +143,9 @@ void COrlinDlg::OnCommand(int nId) {
         case ID_HIGH_QUALITY:
             ToggleHighQuality();
             break;
+        case ID_WATERMARK:
+            ShowWaterMarkDlg();
+            break;
         case ID_IVS:
             ToggleIvs();
             break;
@@ -190,8 +196,6 @@ void COrlinDlg::OnCommand(int nId) {
             ShowAboutBox();
             break;
         default:
-            // File information and watermark open windows of their own that are
-            // not part of the program yet.
             break;
     }
 }

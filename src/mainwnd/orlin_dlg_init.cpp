@@ -15,6 +15,7 @@
 #include "playback/sync_locate_dlg.h"
 #include "settings/settings_startup.h"
 #include "tools/cut/file_cut_dlg.h"
+#include "tools/watermark/water_mark_dlg.h"
 
 namespace {
 // Linux counts as a system newer than major version 5 everywhere the version matters.
@@ -47,6 +48,7 @@ bool COrlinDlg::OnInitDialog(const QStringList& arguments) {
         }
     }
 
+    CreateWaterMarkDlg();
     RefreshPlayState();
     ApplyLanguage(m_stSettings.nLanguage);
 
@@ -87,6 +89,8 @@ void COrlinDlg::OnDestroy() {
     SaveSettingsAtExit(m_stSettings);
     // A cut still running ends (its partial clip removed) before the panes go.
     delete m_pCutPanel;
+    delete m_pWaterMarkDlg;
+    m_pWaterMarkDlg = nullptr;
     // Deleting the container closes its panes and frees their engine ports;
     // the playlist lets go of it first.
     m_pPlaylist->AttachPaneArea(nullptr);

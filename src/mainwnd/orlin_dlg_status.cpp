@@ -15,6 +15,7 @@
 #include "playback/dlg_show.h"
 #include "playback/engine_api.h"
 #include "playback/play_wnd.h"
+#include "tools/watermark/water_mark_dlg.h"
 
 void COrlinDlg::ReloadStatusTexts() {
     auto text = [](const char* szKey, const char* szDefault) {
@@ -29,6 +30,7 @@ void COrlinDlg::ReloadStatusTexts() {
     m_strPause = text("IDS_Global_Pause", "Pause");
     m_strStop = text("IDS_Global_Stop", "Stop");
     m_pPlaylistTitle->setText(text("IDS_Global_Playlist", "Playlist"));
+    if (m_pWaterMarkDlg != nullptr) m_pWaterMarkDlg->ReloadTexts();
 }
 
 void COrlinDlg::RefreshPlayState() {
@@ -87,6 +89,7 @@ void COrlinDlg::RefreshPlayState() {
             m_pRightTime->SetText(QString());
             m_pLeftTime->update();
             m_pRightTime->update();
+            if (m_pWaterMarkDlg != nullptr) m_pWaterMarkDlg->Clear();
         } else {
             m_pProgress->SetRange(0, bSync ? 0 : PROGRESS_RANGE);
         }

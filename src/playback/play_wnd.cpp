@@ -77,6 +77,11 @@ bool CPlayWnd::Open(const QString& strPath) {
     // A new file may have another picture size; snapshots read it again.
     m_nPicWidth = 0;
     m_nPicHeight = 0;
+    // The last file's watermark must not pass for this file's.
+    {
+        std::lock_guard lock(m_watermarkMutex);
+        m_byWatermark.fill(0);
+    }
     const QByteArray utf8Path = strPath.toUtf8();
     if (!Engine().OpenFile(m_lPort, utf8Path.constData())) {
         DebugLog("Vemor_OpenFile() Fail GetLastError()=%d", Engine().GetLastError(m_lPort));
