@@ -27,6 +27,4 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "Installing: ${missing[*]}"
 $SUDO apt-get update
-# Only what is listed: recommended packages would pull in hundreds of
-# megabytes the build never uses (speech recognition data among them).
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y "${missing[@]}"

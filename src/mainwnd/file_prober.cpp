@@ -2,6 +2,8 @@
 
 #include <QMetaObject>
 
+#include "playback/file_probe.h"
+
 CFileProber::CFileProber(QObject* pParent) : QObject(pParent) {
     // One worker keeps the requests in order.
     m_pool.setMaxThreadCount(1);
@@ -17,22 +19,17 @@ CFileProber::~CFileProber() {
 void CFileProber::Probe(const QStringList& paths, int32_t nMaxAccepted, Done done) {
     ++m_nPending;
     m_pool.start([this, paths, nMaxAccepted, done = std::move(done)] {
-        Answer answer;
+        QStringList accepted;
         for (const QString& strPath : paths) {
             if (m_bStopping) return;
-            if (nMaxAccepted != NO_LIMIT && answer.accepted.size() >= nMaxAccepted) break;
-            const MediaFileCheck check = CheckMediaFile(strPath);
-            if (check.IsPlayable()) {
-                answer.accepted.append(strPath);
-            } else {
-                answer.rejected.append({strPath, check});
-            }
+            if (nMaxAccepted != NO_LIMIT && accepted.size() >= nMaxAccepted) break;
+            if (ProbeMediaFile(strPath)) accepted.append(strPath);
         }
         QMetaObject::invokeMethod(
             this,
-            [this, answer, done] {
+            [this, accepted, done] {
                 --m_nPending;
-                if (done) done(answer);
+                if (done) done(accepted);
             },
             Qt::QueuedConnection);
     });

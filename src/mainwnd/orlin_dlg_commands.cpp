@@ -10,6 +10,7 @@
 #include "controls/bitmap_slider.h"
 #include "controls/orlin_message_box.h"
 #include "controls/skin_button.h"
+#include "lang/language_parser.h"
 #include "mainwnd/command_ids.h"
 #include "mainwnd/control_ids.h"
 #include "mainwnd/float_dlg.h"
@@ -22,7 +23,6 @@
 #include "mainwnd/side_library.h"
 #include "mainwnd/window_mode_geometry.h"
 #include "playback/dlg_show.h"
-#include "playback/lang_text.h"
 #include "playback/orlin_messages.h"
 #include "playback/play_wnd.h"
 #include "settings/player_set_dlg.h"
@@ -32,7 +32,9 @@
 
 namespace {
 void ShowText(QWidget* pParent, const char* szKey, const char* szDefault) {
-    OrlinMessageBox(pParent, LangText(szKey, szDefault));
+    QString strText;
+    CLanguageParser::FindString(szKey, strText, QString::fromUtf8(szDefault));
+    OrlinMessageBox(pParent, strText);
 }
 
 void ShowFileRefNotDone(QWidget* pParent) {
@@ -44,7 +46,10 @@ PlayState COrlinDlg::SelState() const {
     return m_pDlgShow != nullptr ? m_pDlgShow->GetSelState() : PLAY_STATE_IDLE;
 }
 
-bool COrlinDlg::IsPlayable() const { return IsPlayingOrPaused(SelState()); }
+bool COrlinDlg::IsPlayable() const {
+    const PlayState eState = SelState();
+    return eState == PLAY_STATE_PLAYING || eState == PLAY_STATE_PAUSED;
+}
 
 void COrlinDlg::OnCommand(int nId) {
     if (m_pDlgShow == nullptr) return;
@@ -286,14 +291,7 @@ void COrlinDlg::PlayOrPause() {
         if (!paths.isEmpty()) PlaySync(paths);
     } else {
         const QString strPath = m_pPlaylist->LastSelectedPath();
-        if (!strPath.isEmpty()) {
-            OpenInPane(strPath);
-        } else if (SelState() != PLAY_STATE_IDLE) {
-            // A file given on the command line or dropped on a pane has no
-            // selected entry: after a stop or its end it plays again in place.
-            m_pDlgShow->Play();
-            ApplySound();
-        }
+        if (!strPath.isEmpty()) OpenInPane(strPath);
     }
     RefreshPlayState();
 }
@@ -371,27 +369,17 @@ void COrlinDlg::ChangeVolume(bool bUp) {
     m_nVolume = nVolume;
     m_pVolume->SetPos(nVolume);
     m_pVolume->update();
-    // A volume step is heard: it ends a mute, and the button and menu say so.
-    SetSoundOn(true);
+    m_pDlgShow->SetVolume(m_pVolume->GetPos(), true);
+    ReloadToolTips();
 }
 
-void COrlinDlg::ToggleSound() { SetSoundOn(!m_bSoundOn); }
-
-void COrlinDlg::SetSoundOn(bool bOn) {
-    m_bSoundOn = bOn;
+void COrlinDlg::ToggleSound() {
+    m_bSoundOn = !m_bSoundOn;
     m_pDlgShow->SetVolume(m_pVolume->GetPos(), m_bSoundOn);
     ReloadToolTips();
     if (CSkinButton* pSound = GetButton(IDC_SOUND)) {
         pSound->SetSkin(m_bSoundOn ? QStringLiteral("sound") : QStringLiteral("mute"),
                         pSound->toolTip());
-    }
-}
-
-void COrlinDlg::ApplySound() {
-    if (m_bSoundOn) {
-        m_pDlgShow->SetVolume(m_nVolume, true);
-    } else {
-        m_pDlgShow->SetVolume(0, false);
     }
 }
 
@@ -426,8 +414,9 @@ void COrlinDlg::ChangeLayout(int32_t nLayout) {
 }
 
 void COrlinDlg::ToggleHighQuality() {
-    m_stSettings.bHighQuality = !m_stSettings.bHighQuality;
-    CopyPlaySettings();
+    m_bHighQuality = !m_bHighQuality;
+    m_stSettings.bHighQuality = m_bHighQuality;
+    ApplyPlayerSettings();
 }
 
 void COrlinDlg::ToggleIvs() {
@@ -436,12 +425,6 @@ void COrlinDlg::ToggleIvs() {
 }
 
 void COrlinDlg::ApplyPlayerSettings() {
-    // The stored volume is applied with sound on, which ends a mute.
-    SetSoundOn(true);
-    CopyPlaySettings();
-}
-
-void COrlinDlg::CopyPlaySettings() {
     DlgShowPlaySettings st;
     st.bHighQuality = m_stSettings.bHighQuality;
     st.bDeflash = m_stSettings.bDeflash;
@@ -453,6 +436,7 @@ void COrlinDlg::CopyPlaySettings() {
     st.nSpeedLevel = m_nSpeedLevel;
     m_pDlgShow->SetPlaySettings(st);
     m_pDlgShow->ApplySettings();
+    m_pDlgShow->SetVolume(m_nVolume, true);
 }
 
 void COrlinDlg::OpenCutPanel() {
@@ -522,7 +506,7 @@ MenuRuleInput COrlinDlg::MenuState() const {
     in.bSync = m_pDlgShow != nullptr && m_pDlgShow->IsSyncMode();
     in.nLayout = m_pDlgShow != nullptr ? m_pDlgShow->GetLayout() : 1;
     in.nTopMostMode = m_nTopMostMode;
-    in.bHighQuality = m_stSettings.bHighQuality;
+    in.bHighQuality = m_bHighQuality;
     in.bSoundOn = m_bSoundOn;
     const CPlayWnd* pSel = m_pDlgShow != nullptr ? m_pDlgShow->GetSelPlayWnd() : nullptr;
     in.bConCapturing = pSel != nullptr && pSel->IsConCapturing();

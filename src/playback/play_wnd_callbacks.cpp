@@ -3,10 +3,8 @@
 // picture they are handed, re-issue the display region, and post messages.
 
 #include <QFont>
-#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <QPainterPath>
 #include <cstring>
 
 #include "common/debug_log.h"
@@ -21,8 +19,6 @@ namespace {
 const QRectF kMessageRect(10, 10, 1010, 40);
 constexpr int kMessagePointSize = 10;
 const QColor kMessageColour(255, 255, 0);  // opaque yellow
-const QColor kMessageOutline(20, 20, 20);
-constexpr qreal kMessageOutlineWidth = 3.0;
 
 QFont MessageFont() {
     QFont font;
@@ -98,16 +94,10 @@ void CPlayWnd::DrawMessageText(VemorDrawContext* hDc) const {
     if (strText.isEmpty()) return;
     QImage image(hDc->pixels, hDc->width, hDc->height, hDc->stride, QImage::Format_RGB32);
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setClipRect(kMessageRect);
     static const QFont font = MessageFont();
-    // Yellow letters with a dark outline stay readable on white and on yellow.
-    QPainterPath path;
-    path.addText(kMessageRect.left(), kMessageRect.top() + QFontMetricsF(font).ascent(), font,
-                 strText);
-    painter.strokePath(path, QPen(kMessageOutline, kMessageOutlineWidth, Qt::SolidLine,
-                                  Qt::RoundCap, Qt::RoundJoin));
-    painter.fillPath(path, kMessageColour);
+    painter.setFont(font);
+    painter.setPen(kMessageColour);
+    painter.drawText(kMessageRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, strText);
 }
 
 void CPlayWnd::DrawCallBack(int32_t, VemorDrawContext* hDc, void* pUser) {
