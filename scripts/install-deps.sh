@@ -27,4 +27,6 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "Installing: ${missing[*]}"
 $SUDO apt-get update
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y "${missing[@]}"
+# Only what is listed: recommended packages would pull in hundreds of
+# megabytes the build never uses (speech recognition data among them).
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"

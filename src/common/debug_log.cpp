@@ -2,6 +2,8 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -18,9 +20,22 @@ DebugLogSink& Sink() {
     return sink;
 }
 
+// Read once: the log is for developers and stays off for everybody else.
+bool TerminalLogWanted() {
+    static const bool bWanted = [] {
+        const char* szValue = std::getenv("ORLIN_DEBUG");
+        return szValue != nullptr && std::strcmp(szValue, "1") == 0;
+    }();
+    return bWanted;
+}
+
 }  // namespace
 
 void DebugLog(const char* format, ...) {
+    {
+        std::lock_guard lock(SinkMutex());
+        if (!Sink() && !TerminalLogWanted()) return;
+    }
     char line[kLineBufferBytes];
     va_list args;
     va_start(args, format);
@@ -30,7 +45,7 @@ void DebugLog(const char* format, ...) {
     std::lock_guard lock(SinkMutex());
     if (Sink()) {
         Sink()(line);
-    } else {
+    } else if (TerminalLogWanted()) {
         std::fprintf(stderr, "%s\n", line);
     }
 }

@@ -132,8 +132,9 @@ int CBitmapSlider::Along(const QPointF& point) const {
 }
 
 void CBitmapSlider::Notify(QEvent::Type eType) {
-    if (QWidget* pParent = parentWidget()) {
-        QCoreApplication::postEvent(pParent, new SliderMovedEvent(eType, m_nControlId, m_nPos));
+    QObject* pReceiver = m_pNotifyReceiver ? m_pNotifyReceiver.data() : parentWidget();
+    if (pReceiver != nullptr) {
+        QCoreApplication::postEvent(pReceiver, new SliderMovedEvent(eType, m_nControlId, m_nPos));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 
 #include "controls/slider_geometry.h"
@@ -10,9 +11,10 @@ class QPainter;
 
 // A slider drawn from pictures: a channel, an optional "active" channel for the
 // part before the thumb, and a thumb with an optional look while dragged.
-// It posts SliderMovedEvent to its parent widget: ORLIN_MSG_SLIDER_MOVING while
-// the thumb follows the mouse, ORLIN_MSG_SLIDER_RELEASED on release and after
-// every key. Setting the position from code posts nothing.
+// It posts SliderMovedEvent to its notify receiver (the parent widget unless
+// one is set): ORLIN_MSG_SLIDER_MOVING while the thumb follows the mouse,
+// ORLIN_MSG_SLIDER_RELEASED on release and after every key. Setting the
+// position from code posts nothing.
 class CBitmapSlider : public QWidget {
     Q_OBJECT
 
@@ -20,6 +22,9 @@ public:
     explicit CBitmapSlider(int nControlId, QWidget* pParent = nullptr);
 
     int ControlId() const { return m_nControlId; }
+    // Where the notifications go: the window that handles them, which need not
+    // be the parent the slider is laid out in. Null restores the parent.
+    void SetNotifyReceiver(QObject* pReceiver) { m_pNotifyReceiver = pReceiver; }
 
     // Channel and active channel; resizes the control to the channel. A null
     // active picture means the whole channel is drawn alike. Fails, keeping the
@@ -73,6 +78,7 @@ private:
     void PaintChannel(QPainter& painter, int nThumbCentre);
 
     const int m_nControlId;
+    QPointer<QObject> m_pNotifyReceiver;
     int m_nMin = 0;
     int m_nMax = 100;
     int m_nPos = 0;

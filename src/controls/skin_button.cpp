@@ -1,5 +1,6 @@
 #include "controls/skin_button.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
@@ -79,7 +80,12 @@ void CSkinButton::mousePressEvent(QMouseEvent* pEvent) {
 void CSkinButton::CheckHover() {
     const bool bInside = rect().contains(mapFromGlobal(QCursor::pos()));
     if (bInside && isVisible()) {
-        // Tooltips come up after one tick rather than Qt's longer default delay.
+        // Tooltips come up after one tick rather than Qt's longer default delay,
+        // but never over a menu this button (or another) has opened.
+        if (QApplication::activePopupWidget() != nullptr) {
+            if (m_bTipShown) QToolTip::hideText();
+            return;
+        }
         if (!m_bTipShown && !toolTip().isEmpty()) {
             QToolTip::showText(QCursor::pos(), toolTip(), this, rect());
             m_bTipShown = true;

@@ -25,6 +25,7 @@ public:
     void SetToolTipText(const QString& strToolTip);
 
     bool IsHover() const { return m_bHover; }
+    const QPixmap& NormalPicture() const { return m_normal; }
 
     QSize sizeHint() const override;
 

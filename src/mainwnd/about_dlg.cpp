@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "common/program_version.h"
 #include "playback/tavel_ctrl.h"
 
 QString FormatEngineVersion(uint32_t nVersion) {
@@ -16,7 +17,7 @@ CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent) {
     setModal(true);
     auto* pLayout = new QVBoxLayout(this);
     pLayout->setContentsMargins(24, 18, 24, 18);
-    m_pProgram = new QLabel(QStringLiteral("Orlin, V6.2.0.1"), this);
+    m_pProgram = new QLabel(QStringLiteral("Orlin, V") + QLatin1String(ORLIN_VERSION), this);
     // The wrapper holds no port; it is only asked for the engine's version.
     CTavelCtrl tavel;
     m_pEngine = new QLabel(FormatEngineVersion(tavel.GetSdkVersion()), this);

@@ -2,8 +2,9 @@
 
 #include <iterator>
 
-#include "lang/language_parser.h"
+#include "lang/language_code.h"
 #include "mainwnd/command_ids.h"
+#include "playback/lang_text.h"
 
 namespace {
 constexpr CommandText kCommandTexts[] = {
@@ -67,17 +68,12 @@ const CommandText* FindCommandText(int nId) {
 
 QString CommandMenuText(int nId, int nLanguageCode) {
     if (nId == ID_LANG_PORTUGUESE) {
-        return nLanguageCode == 1 ? QString::fromUtf8("葡萄牙语") : QStringLiteral("Portuguese");
+        // Each language names Portuguese in its own words.
+        if (nLanguageCode == LANGUAGE_CHINESE_SIMPLIFIED) return QString::fromUtf8("葡萄牙语");
+        if (nLanguageCode == LANGUAGE_PORTUGUESE) return QString::fromUtf8("Português");
+        return QStringLiteral("Portuguese");
     }
     const CommandText* pEntry = FindCommandText(nId);
     if (pEntry == nullptr) return QString();
-    QString strText;
-    CLanguageParser::FindString(pEntry->szKey, strText, QString::fromUtf8(pEntry->szDefault));
-    return strText;
-}
-
-QString PopupTitle(const char* szKey, const char* szDefault) {
-    QString strText;
-    CLanguageParser::FindString(szKey, strText, QString::fromUtf8(szDefault));
-    return strText;
+    return LangText(pEntry->szKey, pEntry->szDefault);
 }

@@ -16,8 +16,5 @@ struct CommandText {
 const CommandText* FindCommandText(int nId);
 
 // The text a menu shows for a command in the current language. The Portuguese
-// item reads "葡萄牙语" while the language code is 1.
+// item names Portuguese in the current language's own words.
 QString CommandMenuText(int nId, int nLanguageCode);
-
-// Popup titles by key ("IDS_Global_File" ...), with their defaults.
-QString PopupTitle(const char* szKey, const char* szDefault);

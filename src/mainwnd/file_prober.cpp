@@ -2,8 +2,6 @@
 
 #include <QMetaObject>
 
-#include "playback/file_probe.h"
-
 CFileProber::CFileProber(QObject* pParent) : QObject(pParent) {
     // One worker keeps the requests in order.
     m_pool.setMaxThreadCount(1);
@@ -19,17 +17,22 @@ CFileProber::~CFileProber() {
 void CFileProber::Probe(const QStringList& paths, int32_t nMaxAccepted, Done done) {
     ++m_nPending;
     m_pool.start([this, paths, nMaxAccepted, done = std::move(done)] {
-        QStringList accepted;
+        Answer answer;
         for (const QString& strPath : paths) {
             if (m_bStopping) return;
-            if (nMaxAccepted != NO_LIMIT && accepted.size() >= nMaxAccepted) break;
-            if (ProbeMediaFile(strPath)) accepted.append(strPath);
+            if (nMaxAccepted != NO_LIMIT && answer.accepted.size() >= nMaxAccepted) break;
+            const MediaFileCheck check = CheckMediaFile(strPath);
+            if (check.IsPlayable()) {
+                answer.accepted.append(strPath);
+            } else {
+                answer.rejected.append({strPath, check});
+            }
         }
         QMetaObject::invokeMethod(
             this,
-            [this, accepted, done] {
+            [this, answer, done] {
                 --m_nPending;
-                if (done) done(accepted);
+                if (done) done(answer);
             },
             Qt::QueuedConnection);
     });

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "playback/file_probe.h"
+
 // Asks the engine whether files can be played, away from the user-interface
 // thread: a probe opens the file, and a few hundred of them would freeze the
 // window. Requests are served one after another in the order they were made;
@@ -14,7 +16,15 @@
 class CFileProber : public QObject {
     Q_OBJECT
 public:
-    using Done = std::function<void(const QStringList& accepted)>;
+    struct Rejected {
+        QString strPath;
+        MediaFileCheck check;
+    };
+    struct Answer {
+        QStringList accepted;
+        QList<Rejected> rejected;
+    };
+    using Done = std::function<void(const Answer& answer)>;
     static constexpr int32_t NO_LIMIT = -1;
 
     explicit CFileProber(QObject* pParent = nullptr);
@@ -22,7 +32,8 @@ public:
     ~CFileProber() override;
 
     // Probes `paths` in order and hands the accepted ones, in the same order,
-    // to `done`; stops early once nMaxAccepted files are accepted.
+    // and the refused ones with the reason to `done`; stops early once
+    // nMaxAccepted files are accepted.
     void Probe(const QStringList& paths, int32_t nMaxAccepted, Done done);
     bool IsBusy() const { return m_nPending > 0; }
 

@@ -4,18 +4,12 @@
 
 #include "controls/skin_button.h"
 #include "controls/skin_picture.h"
-#include "lang/language_parser.h"
+#include "playback/lang_text.h"
 
 namespace {
 constexpr int kButtonY = 1;
 constexpr int kButtonWidth = 30;
 constexpr int kButtonHeight = 24;
-
-QString Text(const char* szKey, const char* szDefault) {
-    QString strText;
-    CLanguageParser::FindString(szKey, strText, QString::fromUtf8(szDefault));
-    return strText;
-}
 }  // namespace
 
 CFloatDlg::CFloatDlg(QWidget* pParent, std::function<void(int)> onButton)
@@ -59,17 +53,17 @@ void CFloatDlg::Refresh(const FloatPanelState& state) {
     GetButton(IDC_FULL_SCREEN)
         ->SetSkin(
             state.bFullScreen ? QStringLiteral("fullscreen_exit") : QStringLiteral("fullscreen"),
-            Text("IDS_MainWnd_FullScreen", "Full Screen"));
+            LangText("IDS_MainWnd_FullScreen", "Full Screen"));
     QString strTopMost;
     switch (state.nTopMostMode) {
         case 1:
-            strTopMost = Text("IDS_MainWnd_PlayTop", "Only Playing");
+            strTopMost = LangText("IDS_MainWnd_PlayTop", "Only Playing");
             break;
         case 2:
-            strTopMost = Text("IDS_MainWnd_AlwaysTop", "Always");
+            strTopMost = LangText("IDS_MainWnd_AlwaysTop", "Always");
             break;
         default:
-            strTopMost = Text("IDS_MainWnd_NeverTop", "Never");
+            strTopMost = LangText("IDS_MainWnd_NeverTop", "Never");
             break;
     }
     GetButton(IDC_TOP_MOST)
@@ -78,11 +72,11 @@ void CFloatDlg::Refresh(const FloatPanelState& state) {
             strTopMost);
     GetButton(IDC_PLAYER_SETTING)
         ->SetSkin(QStringLiteral("settings"),
-                  Text("IDS_PlaySetDlg_PlayerSetting", "Player Setting"));
+                  LangText("IDS_PlaySetDlg_PlayerSetting", "Player Setting"));
     GetButton(IDC_PART_ZOOM)
-        ->SetSkin(QStringLiteral("part_zoom"), state.bPartZoom
-                                                   ? Text("IDS_Global_CancelPart", "Cancel Part")
-                                                   : Text("IDS_Global_Part", "Part"));
+        ->SetSkin(QStringLiteral("part_zoom"),
+                  state.bPartZoom ? LangText("IDS_Global_CancelPart", "Cancel Part")
+                                  : LangText("IDS_Global_Part", "Part"));
 }
 
 void CFloatDlg::paintEvent(QPaintEvent*) {

@@ -25,7 +25,7 @@ int MatchHotKey(const HotKeyTable& table, uint16_t wVirtualKey, uint16_t wPresse
 }
 
 bool HotKeyActionAllowed(HotKeyAction eAction, bool bSync, PlayState eState) {
-    const bool bPlayable = eState == PLAY_STATE_PLAYING || eState == PLAY_STATE_PAUSED;
+    const bool bPlayable = IsPlayingOrPaused(eState);
     switch (eAction) {
         case HotKeyAction::FrameBackward:
         case HotKeyAction::FrameForward:

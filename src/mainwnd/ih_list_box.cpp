@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QToolTip>
 #include <QUrl>
 #include <algorithm>
@@ -23,6 +24,7 @@ CIHListBox::CIHListBox(QWidget* pParent) : QListWidget(pParent) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
@@ -39,13 +41,17 @@ bool CIHListBox::AddPath(const QString& strPath) {
     if (!m_table.Add(strPath)) return false;
     const QString strText = CPlaylistTable::DisplayText(strPath);
     auto* pItem = new QListWidgetItem(strText, this);
-    pItem->setSizeHint(QSize(fontMetrics().horizontalAdvance(strText) + kTextPadding, ITEM_HEIGHT));
-    RecomputeExtent();
+    // Only the new entry is measured: the extent can only grow by an addition.
+    const int nTextWidth = fontMetrics().horizontalAdvance(strText);
+    pItem->setSizeHint(QSize(nTextWidth + kTextPadding, ITEM_HEIGHT));
+    if (nTextWidth > m_nHorizontalExtent) {
+        m_nHorizontalExtent = nTextWidth;
+        updateGeometries();
+    }
     return true;
 }
 
-void CIHListBox::AddProbedFiles(const QStringList& paths, ProbeLimit eLimit,
-                                CFileProber::Done then) {
+void CIHListBox::AddProbedFiles(const QStringList& paths, ProbeLimit eLimit, Accepted then) {
     QStringList toProbe;
     int32_t nMaxAccepted = CFileProber::NO_LIMIT;
     if (eLimit == ProbeLimit::FreeSlots) {
@@ -56,9 +62,14 @@ void CIHListBox::AddProbedFiles(const QStringList& paths, ProbeLimit eLimit,
     } else {
         toProbe = paths;
     }
-    m_pProber->Probe(toProbe, nMaxAccepted, [this, then](const QStringList& accepted) {
-        for (const QString& strPath : accepted) AddPath(strPath);
-        if (then) then(accepted);
+    m_pProber->Probe(toProbe, nMaxAccepted, [this, then](const CFileProber::Answer& answer) {
+        for (const QString& strPath : answer.accepted) AddPath(strPath);
+        if (m_pOwner != nullptr) {
+            for (const CFileProber::Rejected& rejected : answer.rejected) {
+                m_pOwner->FileRefused(rejected.strPath, rejected.check);
+            }
+        }
+        if (then) then(answer.accepted);
     });
 }
 
@@ -109,6 +120,18 @@ void CIHListBox::RecomputeExtent() {
         nWidest = std::max(nWidest, metrics.horizontalAdvance(item(i)->text()));
     }
     m_nHorizontalExtent = nWidest;
+    updateGeometries();
+}
+
+void CIHListBox::updateGeometries() {
+    QListWidget::updateGeometries();
+    // The list scrolls sideways over the widest name, however the view itself
+    // measured its contents.
+    const int nViewport = viewport()->width();
+    const int nOverflow = m_nHorizontalExtent + kTextPadding - nViewport;
+    QScrollBar* pBar = horizontalScrollBar();
+    pBar->setRange(0, m_nHorizontalExtent > 0 ? std::max(0, nOverflow) : 0);
+    pBar->setPageStep(std::max(1, nViewport));
 }
 
 int32_t CIHListBox::EntryAt(QPoint ptViewport) const {

@@ -35,8 +35,10 @@ public:
     enum class ProbeLimit { FreeSlots, AllFiles };
     // Probes the files off this thread, then lists the accepted ones in order
     // while there is room and hands every accepted file to `then`.
+    // Refused files are reported to the owner with the reason.
+    using Accepted = std::function<void(const QStringList& accepted)>;
     void AddProbedFiles(const QStringList& paths, ProbeLimit eLimit = ProbeLimit::FreeSlots,
-                        CFileProber::Done then = {});
+                        Accepted then = {});
     bool IsProbing() const { return m_pProber->IsBusy(); }
     QString GetPath(int32_t nIndex) const { return m_table.Path(nIndex); }
     int32_t IndexOfPath(const QString& strPath) const { return m_table.IndexOf(strPath); }
@@ -63,6 +65,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* pEvent) override;
     void dragMoveEvent(QDragMoveEvent* pEvent) override;
     void dropEvent(QDropEvent* pEvent) override;
+    void updateGeometries() override;
 
 private:
     int32_t EntryAt(QPoint ptViewport) const;

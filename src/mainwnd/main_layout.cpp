@@ -8,6 +8,9 @@ namespace {
 constexpr int kStatusStrip = 20;
 constexpr int kRulerStrip = 129;
 constexpr int kControlBarHeight = 64;
+// From the title's right end to the playlist's right edge: the five header
+// buttons (W - 96 and right of it) and a gap of two pixels.
+constexpr int kTitleRightRoom = 100;
 
 // Small buttons of the control bar, left to right.
 constexpr int kSmallButtons[] = {IDC_GOTO_START, IDC_SPEED_DOWN,    IDC_SPEED_UP, IDC_GOTO_END,
@@ -33,7 +36,9 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     // the width like the pane area below it.
     out[IDC_PANE_BAR] = {bList ? QRect(1, 1, W - P - 5, 26) : QRect(1, 1, W - 2, 26)};
     out[IDC_PLAYLIST_BAR] = {QRect(W - P - 1, 1, P, 24), bList};
-    out[IDC_PLAYLIST_TITLE] = {QRect(W - P + 2, 5, 60, 15), bList};
+    // The title takes the room up to the header buttons, so that longer
+    // translations of "Playlist" fit.
+    out[IDC_PLAYLIST_TITLE] = {QRect(W - P + 2, 5, P - kTitleRightRoom, 15), bList};
     for (int i = 0; i < 5; ++i) {
         out[kHeaderButtons[i]] = {QRect(W - 20 - 19 * i, 4, 18, 18), bList};
     }

@@ -2,9 +2,11 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QToolTip>
 
 #include "mainwnd/command_ids.h"
 #include "mainwnd/command_table.h"
+#include "playback/lang_text.h"
 
 CMainMenus::CMainMenus(QWidget* pOwner, CommandHandler onCommand, RuleInputSource ruleInput)
     : QObject(pOwner),
@@ -90,7 +92,7 @@ void CMainMenus::BuildContext() {
 
 void CMainMenus::Retranslate(int nLanguageCode) {
     for (const PopupTitleEntry& popup : m_popups) {
-        popup.pMenu->setTitle(PopupTitle(popup.szKey, popup.szDefault));
+        popup.pMenu->setTitle(LangText(popup.szKey, popup.szDefault));
     }
     for (auto& [eKind, items] : m_items) {
         for (auto& [nId, pAction] : items) pAction->setText(CommandMenuText(nId, nLanguageCode));
@@ -114,6 +116,8 @@ void CMainMenus::ApplyRule(MenuKind eKind) {
 
 void CMainMenus::Popup(MenuKind eKind, QPoint ptScreen) {
     ApplyRule(eKind);
+    // The tooltip of the button that opened the menu would stay over it.
+    QToolTip::hideText();
     m_menus[eKind]->popup(ptScreen);
 }
 

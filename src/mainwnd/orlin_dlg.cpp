@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPalette>
+#include <QToolTip>
 
 #include "controls/orlin_message_box.h"
 #include "controls/slider_moved_event.h"
@@ -19,6 +20,7 @@
 #include "playback/dlg_show.h"
 #include "playback/engine_api.h"
 #include "playback/key_message_event.h"
+#include "playback/lang_text.h"
 #include "playback/orlin_messages.h"
 #include "playback/play_wnd.h"
 
@@ -70,6 +72,7 @@ void COrlinDlg::TogglePlaylist() {
 void COrlinDlg::ShowPlayOrderMenu(QPoint ptScreen) {
     const bool bSync = m_pDlgShow != nullptr && m_pDlgShow->IsSyncMode();
     QMenu* pMenu = CreatePlayOrderMenu(this, m_ePlayOrder, bSync);
+    QToolTip::hideText();
     const QAction* pChosen = pMenu->exec(ptScreen);
     PlayOrder eOrder;
     if (pChosen != nullptr && PlayOrderFromCommand(pChosen->data().toInt(), &eOrder)) {
@@ -82,11 +85,12 @@ bool COrlinDlg::OpenInPane(const QString& strPath) {
     if (m_pDlgShow == nullptr || m_pDlgShow->IsSyncMode()) return false;
     m_pDlgShow->SetSyncMode(false);
     m_pDlgShow->OpenAndPlay(strPath);
-    if (m_bSoundOn) {
-        m_pDlgShow->SetVolume(m_nVolume, true);
-    } else {
-        m_pDlgShow->SetVolume(0, false);
+    if (const CPlayWnd* pSel = m_pDlgShow->GetSelPlayWnd();
+        pSel != nullptr && pSel->GetPlayState() == PLAY_STATE_IDLE) {
+        ShowFileProblem(strPath,
+                        DescribeOpenFailure(strPath, Engine().GetLastError(pSel->GetPort())));
     }
+    ApplySound();
     m_pDlgShow->SetColour(m_nBrightness, m_nContrast, m_nSaturation, m_nHue);
     ShowSyncRuler(false);
     return true;
@@ -110,6 +114,17 @@ bool COrlinDlg::event(QEvent* pEvent) {
         RefreshPlayState();
         return true;
     }
+    if (pEvent->type() == QEvent::ToolTip) {
+        // The caption's menu button is drawn by the frame, so it has no widget of its own.
+        const auto* pHelp = static_cast<QHelpEvent*>(pEvent);
+        if (CaptionButtonAt(width(), pHelp->pos()) == CaptionButton::Menu) {
+            QToolTip::showText(pHelp->globalPos(), LangText("IDS_MainWnd_Menu", "Menu"), this,
+                               CaptionButtonsFor(width()).menu);
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
     if (pEvent->type() == ORLIN_MSG_KEY_PRESSED) {
         // Keys the panes forward; further copies already queued are dropped.
         QCoreApplication::removePostedEvents(this, ORLIN_MSG_KEY_PRESSED);
@@ -117,9 +132,14 @@ bool COrlinDlg::event(QEvent* pEvent) {
         OnKeyDown(pKey->Key(), pKey->Modifiers());
         return true;
     }
-    if (pEvent->type() == ORLIN_MSG_SLIDER_MOVING || pEvent->type() == ORLIN_MSG_SLIDER_RELEASED) {
+    if (pEvent->type() == ORLIN_MSG_SLIDER_MOVING) {
         const auto* pMoved = static_cast<SliderMovedEvent*>(pEvent);
         OnSliderMoved(pMoved->ControlId(), pMoved->Position());
+        return true;
+    }
+    if (pEvent->type() == ORLIN_MSG_SLIDER_RELEASED) {
+        // The thumb already moved (and the seek was made) on the moves before
+        // the release; acting on it too would seek a second time.
         return true;
     }
     if (pEvent->type() == ORLIN_MSG_BAR_1069) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QRect>
 #include <QString>
@@ -12,6 +13,7 @@
 #include "mainwnd/frame_geometry.h"
 #include "mainwnd/main_layout.h"
 #include "mainwnd/menu_rule.h"
+#include "playback/file_probe.h"
 #include "playback/main_window_link.h"
 #include "playback/play_state.h"
 #include "settings/hot_key_binding.h"
@@ -58,6 +60,8 @@ public:
     static constexpr int START_HEIGHT = 600;
     static constexpr int32_t DEFAULT_VOLUME = 0x7FFF;
     static constexpr int32_t DEFAULT_COLOUR_VALUE = 64;
+    // How long a file problem keeps the status line from a playing pane's path.
+    static constexpr int FILE_PROBLEM_MS = 5000;
 
     explicit COrlinDlg(QWidget* pParent = nullptr);
     ~COrlinDlg() override;
@@ -76,6 +80,10 @@ public:
     // Adds a probed path to the playlist; false while there is no playlist.
     bool AddToPlaylist(const QString& strPath);
     void ShowAboutBox();
+    // Says in the status line why a file the user gave cannot be played; the
+    // text stays while the selected pane is idle, and a few seconds otherwise.
+    void ShowFileProblem(const QString& strPath, const MediaFileCheck& check);
+    QString GetFileProblemText() const { return m_strFileProblem; }
     // The playlist: its list, drag state and drops (playlist_controller.h).
     CPlaylistController* GetPlaylist() const { return m_pPlaylist; }
     bool IsPlaylistVisible() const { return m_bPlaylistVisible; }
@@ -182,6 +190,7 @@ private:
     MainLayoutInput LayoutInput() const;
     void LayoutControls();
     void ReloadToolTips();
+    void SetPlaylistTitle();
     void UpdateMinimumSize();
     // Frame (orlin_dlg_frame.cpp).
     void SetFrameLook(CaptionButton eHover, CaptionButton ePressed);
@@ -210,6 +219,13 @@ private:
     void ChangeSpeed(bool bFaster);
     void ChangeVolume(bool bUp);
     void ToggleSound();
+    // Sound on or off for the selected pane at the slider's volume, with the
+    // mute button and its tooltip following; the menu reads the flag.
+    void SetSoundOn(bool bOn);
+    // The selected pane sounds at the stored volume, or is silent while muted.
+    void ApplySound();
+    // Copies the playback settings into the pane container and applies them.
+    void CopyPlaySettings();
     void Snapshot();
     void ToggleContinuousCapture();
     void TogglePartZoom();
@@ -226,7 +242,8 @@ private:
     void ShowWaterMarkDlg();
     bool IsPlayable() const;
     PlayState SelState() const;
-    void OpenCommandLineFile(const QStringList& arguments);
+    // Every playable file named on the command line is listed; the first plays in pane 0.
+    void OpenCommandLineFiles(const QStringList& arguments);
     void OnDestroy();
     // Synchronous mode (orlin_dlg_sync.cpp).
     void CreateSyncRuler();
@@ -254,7 +271,6 @@ private:
     bool m_bCutPanelShown = false;
     QPointer<CFileCutDlg> m_pCutPanel;
     int32_t m_nOsMajorVersion = 0;
-    QRect m_rcCaptionIcon{QPoint(5, 5), QPoint(20, 20)};
     int32_t m_nWindowSizeMode = 1;
     bool m_bFullScreen = false;
     // Where the window was before full screen, and whether it was maximised.
@@ -279,7 +295,6 @@ private:
     CWaterMarkDlg* m_pWaterMarkDlg = nullptr;  // created hidden at start-up
     int32_t m_nSplitterStartWidth = 0;
     QSize m_lastClientSize;
-    bool m_bHighQuality = true;
     bool m_bIvsOn = false;
     // Slider positions waiting for the coalesced handler, by control id.
     std::map<int, int> m_pendingSlider;
@@ -294,7 +309,9 @@ private:
     CMyStatic* m_pRightTime = nullptr;  // 1096
     QTimer m_timer2;
     bool m_bDestroyed = false;
+    QString m_strFileProblem;  // shown in label 1095, see ShowFileProblem
+    QElapsedTimer m_fileProblemAge;
 
     // Status texts, reloaded with the language.
-    QString m_strReady, m_strPlaying, m_strSpeedUp, m_strSpeedDown, m_strPause, m_strStop;
+    QString m_strReady, m_strPause, m_strStop;
 };

@@ -10,7 +10,6 @@
 #include "controls/bitmap_slider.h"
 #include "controls/orlin_message_box.h"
 #include "controls/skin_button.h"
-#include "lang/language_parser.h"
 #include "mainwnd/command_ids.h"
 #include "mainwnd/control_ids.h"
 #include "mainwnd/float_dlg.h"
@@ -23,6 +22,7 @@
 #include "mainwnd/side_library.h"
 #include "mainwnd/window_mode_geometry.h"
 #include "playback/dlg_show.h"
+#include "playback/lang_text.h"
 #include "playback/orlin_messages.h"
 #include "playback/play_wnd.h"
 #include "settings/player_set_dlg.h"
@@ -32,9 +32,7 @@
 
 namespace {
 void ShowText(QWidget* pParent, const char* szKey, const char* szDefault) {
-    QString strText;
-    CLanguageParser::FindString(szKey, strText, QString::fromUtf8(szDefault));
-    OrlinMessageBox(pParent, strText);
+    OrlinMessageBox(pParent, LangText(szKey, szDefault));
 }
 
 void ShowFileRefNotDone(QWidget* pParent) {
@@ -46,10 +44,7 @@ PlayState COrlinDlg::SelState() const {
     return m_pDlgShow != nullptr ? m_pDlgShow->GetSelState() : PLAY_STATE_IDLE;
 }
 
-bool COrlinDlg::IsPlayable() const {
-    const PlayState eState = SelState();
-    return eState == PLAY_STATE_PLAYING || eState == PLAY_STATE_PAUSED;
-}
+bool COrlinDlg::IsPlayable() const { return IsPlayingOrPaused(SelState()); }
 
 void COrlinDlg::OnCommand(int nId) {
     if (m_pDlgShow == nullptr) return;
@@ -291,7 +286,14 @@ void COrlinDlg::PlayOrPause() {
         if (!paths.isEmpty()) PlaySync(paths);
     } else {
         const QString strPath = m_pPlaylist->LastSelectedPath();
-        if (!strPath.isEmpty()) OpenInPane(strPath);
+        if (!strPath.isEmpty()) {
+            OpenInPane(strPath);
+        } else if (SelState() != PLAY_STATE_IDLE) {
+            // A file given on the command line or dropped on a pane has no
+            // selected entry: after a stop or its end it plays again in place.
+            m_pDlgShow->Play();
+            ApplySound();
+        }
     }
     RefreshPlayState();
 }
@@ -369,17 +371,27 @@ void COrlinDlg::ChangeVolume(bool bUp) {
     m_nVolume = nVolume;
     m_pVolume->SetPos(nVolume);
     m_pVolume->update();
-    m_pDlgShow->SetVolume(m_pVolume->GetPos(), true);
-    ReloadToolTips();
+    // A volume step is heard: it ends a mute, and the button and menu say so.
+    SetSoundOn(true);
 }
 
-void COrlinDlg::ToggleSound() {
-    m_bSoundOn = !m_bSoundOn;
+void COrlinDlg::ToggleSound() { SetSoundOn(!m_bSoundOn); }
+
+void COrlinDlg::SetSoundOn(bool bOn) {
+    m_bSoundOn = bOn;
     m_pDlgShow->SetVolume(m_pVolume->GetPos(), m_bSoundOn);
     ReloadToolTips();
     if (CSkinButton* pSound = GetButton(IDC_SOUND)) {
         pSound->SetSkin(m_bSoundOn ? QStringLiteral("sound") : QStringLiteral("mute"),
                         pSound->toolTip());
+    }
+}
+
+void COrlinDlg::ApplySound() {
+    if (m_bSoundOn) {
+        m_pDlgShow->SetVolume(m_nVolume, true);
+    } else {
+        m_pDlgShow->SetVolume(0, false);
     }
 }
 
@@ -414,9 +426,8 @@ void COrlinDlg::ChangeLayout(int32_t nLayout) {
 }
 
 void COrlinDlg::ToggleHighQuality() {
-    m_bHighQuality = !m_bHighQuality;
-    m_stSettings.bHighQuality = m_bHighQuality;
-    ApplyPlayerSettings();
+    m_stSettings.bHighQuality = !m_stSettings.bHighQuality;
+    CopyPlaySettings();
 }
 
 void COrlinDlg::ToggleIvs() {
@@ -425,6 +436,12 @@ void COrlinDlg::ToggleIvs() {
 }
 
 void COrlinDlg::ApplyPlayerSettings() {
+    // The stored volume is applied with sound on, which ends a mute.
+    SetSoundOn(true);
+    CopyPlaySettings();
+}
+
+void COrlinDlg::CopyPlaySettings() {
     DlgShowPlaySettings st;
     st.bHighQuality = m_stSettings.bHighQuality;
     st.bDeflash = m_stSettings.bDeflash;
@@ -436,7 +453,6 @@ void COrlinDlg::ApplyPlayerSettings() {
     st.nSpeedLevel = m_nSpeedLevel;
     m_pDlgShow->SetPlaySettings(st);
     m_pDlgShow->ApplySettings();
-    m_pDlgShow->SetVolume(m_nVolume, true);
 }
 
 void COrlinDlg::OpenCutPanel() {
@@ -506,7 +522,7 @@ MenuRuleInput COrlinDlg::MenuState() const {
     in.bSync = m_pDlgShow != nullptr && m_pDlgShow->IsSyncMode();
     in.nLayout = m_pDlgShow != nullptr ? m_pDlgShow->GetLayout() : 1;
     in.nTopMostMode = m_nTopMostMode;
-    in.bHighQuality = m_bHighQuality;
+    in.bHighQuality = m_stSettings.bHighQuality;
     in.bSoundOn = m_bSoundOn;
     const CPlayWnd* pSel = m_pDlgShow != nullptr ? m_pDlgShow->GetSelPlayWnd() : nullptr;
     in.bConCapturing = pSel != nullptr && pSel->IsConCapturing();

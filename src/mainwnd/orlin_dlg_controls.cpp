@@ -11,7 +11,6 @@
 #include "controls/my_static.h"
 #include "controls/skin_button.h"
 #include "controls/skin_picture.h"
-#include "lang/language_parser.h"
 #include "mainwnd/control_ids.h"
 #include "mainwnd/ih_list_box.h"
 #include "mainwnd/main_menus.h"
@@ -20,6 +19,7 @@
 #include "mainwnd/progress_math.h"
 #include "mainwnd/splitter_bar.h"
 #include "playback/dlg_show.h"
+#include "playback/lang_text.h"
 #include "playback/play_wnd.h"
 #include "playback/sync_locate_dlg.h"
 
@@ -28,12 +28,6 @@ const QColor kClientBackground(150, 150, 150);
 const QColor kBarText(192, 192, 192);
 const QColor kPlaylistBackground(80, 80, 80);
 constexpr int kStatusFontHeight = 12;
-
-QString Text(const char* szKey, const char* szDefault) {
-    QString strText;
-    CLanguageParser::FindString(szKey, strText, QString::fromUtf8(szDefault));
-    return strText;
-}
 
 CMyStatic* MakeStatic(QWidget* pParent, int nId, const char* szPicture) {
     auto* pStatic = new CMyStatic(pParent);
@@ -113,10 +107,8 @@ void COrlinDlg::CreateControls() {
     AddButton(IDC_CAPTURE, "capture");
     AddButton(IDC_SYNC, "sync");
     AddButton(IDC_SOUND, "sound");
-    // The language toggle is hidden by every layout; its pictures are 239 and 287.
-    CSkinButton* pLanguage = AddButton(IDC_LANGUAGE, "");
-    pLanguage->SetSkin(287, 287, 239, QString());
-    pLanguage->hide();
+    // The language toggle is hidden by every layout; its pictures follow the language.
+    AddButton(IDC_LANGUAGE, "")->hide();
     AddButton(IDC_OPEN, "open");
     AddButton(IDC_PLAYLIST_TOGGLE, "playlist");
     AddButton(IDC_TOOLBOX, "toolbox");
@@ -129,6 +121,8 @@ void COrlinDlg::CreateControls() {
     m_pProgress->SetBitmapThumb(QStringLiteral("progress_thumb"),
                                 QStringLiteral("progress_thumb_active"));
     m_pProgress->SetRange(0, 0);
+    // The sliders sit in the client area; their moves are the main window's.
+    m_pProgress->SetNotifyReceiver(this);
     m_pVolume = new CBitmapSlider(IDC_VOLUME, m_pClient);
     m_pVolume->SetBitmapChannel(QStringLiteral("volume_channel"),
                                 QStringLiteral("volume_channel_active"));
@@ -137,6 +131,7 @@ void COrlinDlg::CreateControls() {
     m_pVolume->SetRange(0, VOLUME_MAX);
     m_pVolume->SetPageSize(VOLUME_MAX / 10);
     m_pVolume->SetPos(m_nVolume);
+    m_pVolume->SetNotifyReceiver(this);
 
     m_pSplitter = new CSplitterBar(
         m_pClient, [this](int nDx, bool bFinished) { DragSplitter(nDx, bFinished); });
@@ -212,6 +207,7 @@ void COrlinDlg::LayoutControls() {
     } else {
         m_pSplitter->Place(line, line.width());
     }
+    SetPlaylistTitle();
     m_pSplitter->SetActive(in.bPlaylistShown);
     m_pSplitter->raise();
     // The logo stands in for the pane area while that is hidden.
@@ -243,7 +239,7 @@ void COrlinDlg::DragSplitter(int nDx, bool bFinished) {
 void COrlinDlg::ReloadToolTips() {
     auto tip = [this](int nId, const char* szKey, const char* szDefault) {
         if (CSkinButton* pButton = GetButton(nId)) {
-            pButton->SetToolTipText(Text(szKey, szDefault));
+            pButton->SetToolTipText(LangText(szKey, szDefault));
         }
     };
     tip(IDC_PLAYLIST_ADD, "IDS_MainWnd_AddFileToPlaylist", "Add File to Playlist");
@@ -289,12 +285,19 @@ void COrlinDlg::ReloadToolTips() {
     }
     tip(IDC_TOOLBOX, "IDS_Global_ToolBox", "Toolbox");
     m_pVolume->setToolTip(VolumeTipText(m_pVolume->GetPos()));
-    m_pPlaylistTitle->setText(Text("IDS_Global_Playlist", "Playlist"));
+}
+
+void COrlinDlg::SetPlaylistTitle() {
+    // A title longer than its room ends in an ellipsis and shows in full as a tooltip.
+    const QString strTitle = LangText("IDS_Global_Playlist", "Playlist");
+    const QString strShown = m_pPlaylistTitle->fontMetrics().elidedText(strTitle, Qt::ElideRight,
+                                                                        m_pPlaylistTitle->width());
+    m_pPlaylistTitle->setText(strShown);
+    m_pPlaylistTitle->setToolTip(strShown == strTitle ? QString() : strTitle);
 }
 
 void COrlinDlg::UpdateMinimumSize() {
-    const PlayState eState = SelState();
-    const bool bPlaying = eState == PLAY_STATE_PLAYING || eState == PLAY_STATE_PAUSED;
+    const bool bPlaying = IsPlayable();
     const int32_t nLayout = m_pDlgShow != nullptr ? m_pDlgShow->GetLayout() : 1;
     setMinimumSize(MinimumWindowSize(nLayout, bPlaying));
 }

@@ -6,14 +6,15 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWindow>
 
 #include "controls/skin_picture.h"
-#include "lang/language_parser.h"
 #include "mainwnd/command_ids.h"
 #include "mainwnd/main_menus.h"
 #include "mainwnd/orlin_dlg.h"
 #include "playback/dlg_show.h"
+#include "playback/lang_text.h"
 
 namespace {
 const char* ButtonSkin(CaptionButton eButton, bool bMaximized) {
@@ -190,9 +191,9 @@ void COrlinDlg::changeEvent(QEvent* pEvent) {
 void COrlinDlg::ShowSystemMenu(QPoint ptScreen) {
     // Moving, sizing and closing are the caption's and the window manager's;
     // the icon's menu adds the About box.
+    QToolTip::hideText();
     QMenu menu(this);
-    QString strAbout;
-    CLanguageParser::FindString("IDS_Global_About", strAbout, QStringLiteral("About"));
-    menu.addAction(strAbout, this, [this] { OnCommand(ID_SYSTEM_ABOUT); });
+    menu.addAction(LangText("IDS_Global_About", "About"), this,
+                   [this] { OnCommand(ID_SYSTEM_ABOUT); });
     menu.exec(ptScreen);
 }

@@ -1,11 +1,12 @@
 // The main window's initialisation and teardown, in their fixed order.
 
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "controls/skin_button.h"
 #include "lang/language_parser.h"
-#include "mainwnd/command_line_path.h"
+#include "mainwnd/command_line.h"
+#include "mainwnd/control_ids.h"
 #include "mainwnd/float_dlg.h"
 #include "mainwnd/main_menus.h"
 #include "mainwnd/orlin_dlg.h"
@@ -61,7 +62,7 @@ bool COrlinDlg::OnInitDialog(const QStringList& arguments) {
 
     m_nOsMajorVersion = kOsMajorVersion;
     m_timer2.start();
-    OpenCommandLineFile(arguments);
+    OpenCommandLineFiles(arguments);
     return true;
 }
 
@@ -73,14 +74,26 @@ void COrlinDlg::ApplyLanguage(LanguageCode nCode) {
     if (m_pCutPanel != nullptr) m_pCutPanel->ReloadTexts();
     RefreshPlayState();
     if (m_bSyncRulerShown) m_pSyncLocate->RefreshTexts();
+    // The language toggle shows the language it switches to.
+    if (CSkinButton* pLanguage = GetButton(IDC_LANGUAGE)) {
+        const int nPicture = nCode == LANGUAGE_CHINESE_SIMPLIFIED ? 239 : 287;
+        pLanguage->SetSkin(nPicture, nPicture, nPicture, pLanguage->toolTip());
+    }
 }
 
-void COrlinDlg::OpenCommandLineFile(const QStringList& arguments) {
-    const QString strPath = CommandLinePath(arguments);
-    if (strPath.isEmpty() || !QFileInfo::exists(strPath) || !ProbeMediaFile(strPath)) return;
-    AddToPlaylist(strPath);
-    m_pDlgShow->SelectPaneByIndex(0);
-    OpenInPane(strPath);
+void COrlinDlg::OpenCommandLineFiles(const QStringList& arguments) {
+    bool bPlaying = false;
+    for (const QString& strPath : ParseCommandLine(arguments).paths) {
+        const MediaFileCheck check = CheckMediaFile(strPath);
+        if (!check.IsPlayable()) {
+            ShowFileProblem(strPath, check);
+            continue;
+        }
+        AddToPlaylist(strPath);
+        if (bPlaying) continue;
+        m_pDlgShow->SelectPaneByIndex(0);
+        bPlaying = OpenInPane(strPath);
+    }
 }
 
 void COrlinDlg::OnDestroy() {

@@ -10,8 +10,6 @@ void COrlinDlg::OpenPlayerSettings(int nPage) {
     if (m_pDlgShow == nullptr) return;
     CPlayerSetDlg dlg(this, nPage, this);
     dlg.exec();
-    // The menu's check mark follows the option the dialog may have changed.
-    m_bHighQuality = m_stSettings.bHighQuality;
 }
 
 ColourValues COrlinDlg::GetColour() const {

@@ -8,28 +8,22 @@
 #include "controls/bitmap_slider.h"
 #include "controls/my_static.h"
 #include "controls/skin_button.h"
-#include "lang/language_parser.h"
 #include "mainwnd/control_ids.h"
+#include "mainwnd/file_problem_text.h"
 #include "mainwnd/orlin_dlg.h"
 #include "mainwnd/progress_math.h"
 #include "playback/dlg_show.h"
 #include "playback/engine_api.h"
+#include "playback/lang_text.h"
 #include "playback/play_wnd.h"
+#include "playback/speed_text.h"
 #include "tools/watermark/water_mark_dlg.h"
 
 void COrlinDlg::ReloadStatusTexts() {
-    auto text = [](const char* szKey, const char* szDefault) {
-        QString strText;
-        CLanguageParser::FindString(szKey, strText, QString::fromUtf8(szDefault));
-        return strText;
-    };
-    m_strReady = text("IDS_MainWnd_Ready", "Ready");
-    m_strPlaying = text("IDS_MainWnd_Play", "Playing");
-    m_strSpeedUp = text("IDS_MainWnd_SpeedUp", "Speed * %d");
-    m_strSpeedDown = text("IDS_MainWnd_SpeedDown", "Speed / %d");
-    m_strPause = text("IDS_Global_Pause", "Pause");
-    m_strStop = text("IDS_Global_Stop", "Stop");
-    m_pPlaylistTitle->setText(text("IDS_Global_Playlist", "Playlist"));
+    m_strReady = LangText("IDS_MainWnd_Ready", "Ready");
+    m_strPause = LangText("IDS_Global_Pause", "Pause");
+    m_strStop = LangText("IDS_Global_Stop", "Stop");
+    SetPlaylistTitle();
     if (m_pWaterMarkDlg != nullptr) m_pWaterMarkDlg->ReloadTexts();
 }
 
@@ -53,17 +47,7 @@ void COrlinDlg::RefreshPlayState() {
         QString strStatus;
         switch (eState) {
             case PLAY_STATE_PLAYING:
-                if (m_nSpeedLevel > 0) {
-                    strStatus =
-                        QString(m_strSpeedUp)
-                            .replace(QLatin1String("%d"), QString::number(1 << m_nSpeedLevel));
-                } else if (m_nSpeedLevel < 0) {
-                    strStatus =
-                        QString(m_strSpeedDown)
-                            .replace(QLatin1String("%d"), QString::number(1 << -m_nSpeedLevel));
-                } else {
-                    strStatus = m_strPlaying;
-                }
+                strStatus = SpeedText(m_nSpeedLevel);
                 break;
             case PLAY_STATE_PAUSED:
                 strStatus = m_strPause;
@@ -85,7 +69,8 @@ void COrlinDlg::RefreshPlayState() {
         if (eState == PLAY_STATE_IDLE || eState == PLAY_STATE_STOPPED) {
             m_pProgress->SetRange(0, 0);
             m_pProgress->SetPos(0);
-            if (eState == PLAY_STATE_IDLE) m_pLeftTime->SetText(QString());
+            // An idle pane's label keeps saying why the last file did not play.
+            if (eState == PLAY_STATE_IDLE) m_pLeftTime->SetText(m_strFileProblem);
             m_pRightTime->SetText(QString());
             m_pLeftTime->update();
             m_pRightTime->update();
@@ -118,7 +103,7 @@ void COrlinDlg::OnTimer2() {
         reading.nCurrentFrame = Engine().GetCurrentFrameNum(lPort);
     }
     const ProgressView view = ComputeProgress(reading);
-    if (eState != PLAY_STATE_PLAYING && eState != PLAY_STATE_PAUSED) {
+    if (!IsPlayingOrPaused(eState)) {
         m_pProgress->SetPos(0);
         m_pProgress->update();
         return;
@@ -127,7 +112,10 @@ void COrlinDlg::OnTimer2() {
         OnTimer2Sync();
         return;
     }
-    m_pLeftTime->SetText(m_pDlgShow->GetSelFilePath());
+    if (!m_strFileProblem.isEmpty() && m_fileProblemAge.elapsed() >= FILE_PROBLEM_MS) {
+        m_strFileProblem.clear();
+    }
+    if (m_strFileProblem.isEmpty()) m_pLeftTime->SetText(m_pDlgShow->GetSelFilePath());
     m_pRightTime->SetText(ProgressLabelText(view));
     m_pLeftTime->update();
     m_pRightTime->update();
@@ -165,6 +153,14 @@ void COrlinDlg::FlushSliderMoves() {
                      static_cast<int>(nFrame));
         }
     }
+}
+
+void COrlinDlg::ShowFileProblem(const QString& strPath, const MediaFileCheck& check) {
+    m_strFileProblem = FileProblemText(strPath, check);
+    m_fileProblemAge.start();
+    DebugLog("COrlinDlg::ShowFileProblem %s", qUtf8Printable(m_strFileProblem));
+    m_pLeftTime->SetText(m_strFileProblem);
+    m_pLeftTime->update();
 }
 
 QString COrlinDlg::GetStatusText() const { return m_pStatus->GetText(); }

@@ -106,6 +106,10 @@ void CPlaylistController::CloseAllFiles() {
     if (m_pDlgShow != nullptr) m_pDlgShow->CloseFile();
 }
 
+void CPlaylistController::FileRefused(const QString& strPath, const MediaFileCheck& check) {
+    m_pMainWnd->ShowFileProblem(strPath, check);
+}
+
 void CPlaylistController::EntryDoubleClicked(int32_t nIndex) {
     if (m_pDlgShow != nullptr && m_pDlgShow->IsSyncMode()) {
         ShowMessage(LangText("IDS_MainWnd_SyncModePleasePressPlay",

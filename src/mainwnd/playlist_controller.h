@@ -52,6 +52,7 @@ public:
     // IPlaylistOwner
     void ClosePanesShowing(const QString& strPath) override;
     void CloseAllFiles() override;
+    void FileRefused(const QString& strPath, const MediaFileCheck& check) override;
     void EntryDoubleClicked(int32_t nIndex) override;
     QObject* DragMessageReceiver() override { return this; }
     void SetDraggedEntries(const QList<int32_t>& indexes) override;

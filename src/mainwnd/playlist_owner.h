@@ -6,6 +6,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "playback/file_probe.h"
+
 // What the playlist asks of the window that owns it. Called on the
 // user-interface thread only.
 class IPlaylistOwner {
@@ -16,6 +18,8 @@ public:
     virtual void ClosePanesShowing(const QString& strPath) = 0;
     // Clearing in synchronous mode: every file closes at once.
     virtual void CloseAllFiles() = 0;
+    // A file given to the list cannot be played, for the reason in `check`.
+    virtual void FileRefused(const QString& strPath, const MediaFileCheck& check) = 0;
     // The user double-clicked entry nIndex.
     virtual void EntryDoubleClicked(int32_t nIndex) = 0;
 

@@ -5,8 +5,8 @@
 #include <QDir>
 
 #include "common/debug_log.h"
-#include "lang/language_parser.h"
 #include "playback/engine_folder.h"
+#include "playback/lang_text.h"
 
 QString SideLibraryPath(const QString& strFileName) {
     return QDir(EngineFolder()).filePath(strFileName);
@@ -42,8 +42,7 @@ QString FirstMissingLibrary(const QStringList& fileNames,
 }
 
 QString NeedLibraryText(const QString& strFileName) {
-    QString strNeed;
-    CLanguageParser::FindString("IDS_MainWnd_NeedLib", strNeed, QStringLiteral("Need "));
+    QString strNeed = LangText("IDS_MainWnd_NeedLib", "Need ");
     // The language tables condense the trailing space away.
     if (!strNeed.endsWith(QLatin1Char(' '))) strNeed += QLatin1Char(' ');
     return strNeed + strFileName;

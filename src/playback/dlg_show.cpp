@@ -9,7 +9,6 @@
 #include "playback/orlin_messages.h"
 #include "playback/pane_layout.h"
 #include "playback/play_wnd.h"
-#include "playback/render_wnd.h"
 
 namespace {
 const QColor kBackgroundColour(125, 125, 116);
@@ -158,15 +157,12 @@ bool CDlgShow::SetLayout(int32_t nLayout) {
     }
     if (m_nSelIndex + 1 > nLayout) m_nSelIndex = 0;
     m_nLayout = nLayout;
+    // An enlarged pane belongs to the old grid; the new one shows all its panes.
+    m_bEnlarged = false;
     Relayout();
-    // An idle pane shows the idle picture only as the one pane of layout 1;
-    // the pane chose its look under the old layout.
+    // The panes chose their look under the old layout.
     for (CPlayWnd* pPane : m_pPlayWnd) {
-        if (pPane == nullptr || pPane->GetPlayState() != PLAY_STATE_IDLE) continue;
-        const bool bOnlyPane = nLayout == 1 && pPane->GetSubWndIndex() == 0;
-        pPane->GetRenderWnd()->SetContent(bOnlyPane ? CRenderWnd::Content::IdleImage
-                                                    : CRenderWnd::Content::Black);
-        pPane->GetRenderWnd()->update();
+        if (pPane != nullptr) pPane->UpdateRenderContent();
     }
     PostPlayStateChanged();
     return true;

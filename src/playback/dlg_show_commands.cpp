@@ -5,12 +5,6 @@
 #include "playback/dlg_show.h"
 #include "playback/play_wnd.h"
 
-namespace {
-bool IsPlayingOrPaused(PlayState eState) {
-    return eState == PLAY_STATE_PLAYING || eState == PLAY_STATE_PAUSED;
-}
-}  // namespace
-
 bool CDlgShow::PlayPause() {
     CPlayWnd* pRef = m_bSync ? m_pPlayWnd[0] : GetSelPlayWnd();
     if (pRef == nullptr) return false;

@@ -12,6 +12,11 @@ enum PlayState : int32_t {
     PLAY_STATE_OPENED = 4,  // file open, never played since
 };
 
+// A file is shown and can be stepped, sought and captured.
+inline bool IsPlayingOrPaused(PlayState eState) {
+    return eState == PLAY_STATE_PLAYING || eState == PLAY_STATE_PAUSED;
+}
+
 // Speed levels: +n plays 2^n times faster, -n 2^n times slower.
 inline constexpr int32_t SPEED_LEVEL_MAX = 4;
 inline constexpr int32_t SPEED_LEVEL_MIN = -4;

@@ -12,6 +12,7 @@
 #include "playback/main_window_link.h"
 #include "playback/orlin_messages.h"
 #include "playback/render_wnd.h"
+#include "playback/speed_text.h"
 #include "playback/zoom_region.h"
 #include "settings/player_settings.h"
 
@@ -213,8 +214,7 @@ void CPlayWnd::Reset() {
 
 bool CPlayWnd::Fast() {
     const PlayState eState = GetPlayState();
-    if ((eState != PLAY_STATE_PLAYING && eState != PLAY_STATE_PAUSED) || m_lPort < 0 ||
-        m_nSpeedLevel == SPEED_LEVEL_MAX) {
+    if (!IsPlayingOrPaused(eState) || m_lPort < 0 || m_nSpeedLevel == SPEED_LEVEL_MAX) {
         return false;
     }
     // A paused pane only remembers the level; the next play applies it.
@@ -229,8 +229,7 @@ bool CPlayWnd::Fast() {
 
 bool CPlayWnd::Slow() {
     const PlayState eState = GetPlayState();
-    if ((eState != PLAY_STATE_PLAYING && eState != PLAY_STATE_PAUSED) || m_lPort < 0 ||
-        m_nSpeedLevel == SPEED_LEVEL_MIN) {
+    if (!IsPlayingOrPaused(eState) || m_lPort < 0 || m_nSpeedLevel == SPEED_LEVEL_MIN) {
         return false;
     }
     if (eState == PLAY_STATE_PLAYING && !Engine().Slow(m_lPort)) return false;
@@ -243,17 +242,7 @@ bool CPlayWnd::Slow() {
 }
 
 void CPlayWnd::ShowSpeedMessage() {
-    QString strText;
-    if (m_nSpeedLevel == 0) {
-        strText = LangText("IDS_MainWnd_Play", "Playing");
-    } else if (m_nSpeedLevel > 0) {
-        strText = LangText("IDS_MainWnd_SpeedUp", "Speed * %d");
-        strText.replace(QLatin1String("%d"), QString::number(1 << m_nSpeedLevel));
-    } else {
-        strText = LangText("IDS_MainWnd_SpeedDown", "Speed / %d");
-        strText.replace(QLatin1String("%d"), QString::number(1 << -m_nSpeedLevel));
-    }
-    SetMessageText(strText);
+    SetMessageText(SpeedText(m_nSpeedLevel));
     m_msgTimer.start();
 }
 
@@ -465,8 +454,13 @@ QString CPlayWnd::GetMessageText() const {
 }
 
 void CPlayWnd::SetMessageText(const QString& strText) {
-    std::lock_guard lock(m_messageMutex);
-    m_strMessage = strText;
+    {
+        std::lock_guard lock(m_messageMutex);
+        m_strMessage = strText;
+    }
+    // A paused picture is not presented again by itself: draw it anew so that
+    // the text appears (or goes) now rather than when playback resumes.
+    if (GetPlayState() == PLAY_STATE_PAUSED && m_lPort >= 0) Engine().RefreshPlay(m_lPort);
 }
 
 void CPlayWnd::SetState(PlayState eState) {

@@ -111,6 +111,11 @@ public:
     QString GetMessageText() const;
     CRenderWnd* GetRenderWnd() const { return m_pRenderWnd; }
 
+    // What the render window shows for the play state and the layout: the
+    // picture while a file plays or pauses, the idle picture as the only pane
+    // of layout 1 without a file, black otherwise.
+    void UpdateRenderContent();
+
     // File end (message 4805), on the user-interface thread.
     void PlayEndMessage();
 
@@ -148,7 +153,6 @@ private:
     void ApplySoundRule();
     void PlayFileFromEnd(const QString& strPath);
     bool IsSelectedPane() const;
-    void UpdateRenderContent();
     void OnConCaptureTick();
 
     const int32_t m_nSubWndIndex;

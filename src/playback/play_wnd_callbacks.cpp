@@ -3,8 +3,10 @@
 // picture they are handed, re-issue the display region, and post messages.
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <cstring>
 
 #include "common/debug_log.h"
@@ -19,6 +21,8 @@ namespace {
 const QRectF kMessageRect(10, 10, 1010, 40);
 constexpr int kMessagePointSize = 10;
 const QColor kMessageColour(255, 255, 0);  // opaque yellow
+const QColor kMessageOutline(20, 20, 20);
+constexpr qreal kMessageOutlineWidth = 3.0;
 
 QFont MessageFont() {
     QFont font;
@@ -94,10 +98,16 @@ void CPlayWnd::DrawMessageText(VemorDrawContext* hDc) const {
     if (strText.isEmpty()) return;
     QImage image(hDc->pixels, hDc->width, hDc->height, hDc->stride, QImage::Format_RGB32);
     QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setClipRect(kMessageRect);
     static const QFont font = MessageFont();
-    painter.setFont(font);
-    painter.setPen(kMessageColour);
-    painter.drawText(kMessageRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, strText);
+    // Yellow letters with a dark outline stay readable on white and on yellow.
+    QPainterPath path;
+    path.addText(kMessageRect.left(), kMessageRect.top() + QFontMetricsF(font).ascent(), font,
+                 strText);
+    painter.strokePath(path, QPen(kMessageOutline, kMessageOutlineWidth, Qt::SolidLine,
+                                  Qt::RoundCap, Qt::RoundJoin));
+    painter.fillPath(path, kMessageColour);
 }
 
 void CPlayWnd::DrawCallBack(int32_t, VemorDrawContext* hDc, void* pUser) {

@@ -100,7 +100,7 @@ int32_t CPlayWnd::CapPic(int32_t nImageType, const QString& strFolder, QString* 
 
 int32_t CPlayWnd::Capture(int32_t nImageType, const QString& strFolder) {
     const PlayState eState = GetPlayState();
-    if ((eState != PLAY_STATE_PLAYING && eState != PLAY_STATE_PAUSED) || m_pMainWnd == nullptr) {
+    if (!IsPlayingOrPaused(eState) || m_pMainWnd == nullptr) {
         return CAPTURE_FAIL;
     }
     QString strPath;
@@ -119,7 +119,7 @@ int32_t CPlayWnd::Capture(int32_t nImageType, const QString& strFolder) {
 
 int32_t CPlayWnd::ContinuousCapture(bool bOn, int32_t nImageType, const QString& strFolder) {
     const PlayState eState = GetPlayState();
-    if (eState != PLAY_STATE_PLAYING && eState != PLAY_STATE_PAUSED) return 0;
+    if (!IsPlayingOrPaused(eState)) return 0;
     if (!bOn) {
         m_conCapTimer.stop();
         m_bConCapturing = false;

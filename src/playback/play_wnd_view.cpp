@@ -21,7 +21,7 @@ void CPlayWnd::paintEvent(QPaintEvent*) {
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(0, 0, width() - 1, height() - 1);
     const PlayState eState = GetPlayState();
-    if ((eState == PLAY_STATE_PLAYING || eState == PLAY_STATE_PAUSED) && m_lPort >= 0) {
+    if (IsPlayingOrPaused(eState) && m_lPort >= 0) {
         Engine().RefreshPlay(m_lPort);
     }
 }
@@ -33,7 +33,7 @@ void CPlayWnd::resizeEvent(QResizeEvent* pEvent) {
 
 void CPlayWnd::UpdateRenderContent() {
     const PlayState eState = GetPlayState();
-    if (eState == PLAY_STATE_PLAYING || eState == PLAY_STATE_PAUSED) {
+    if (IsPlayingOrPaused(eState)) {
         m_pRenderWnd->SetContent(CRenderWnd::Content::Picture);
         return;
     }

@@ -22,7 +22,7 @@ int32_t CPlayWnd::GetZoomPercent() const {
 
 bool CPlayWnd::EnableZoom(bool bOn) {
     const PlayState eState = GetPlayState();
-    if (eState != PLAY_STATE_PLAYING && eState != PLAY_STATE_PAUSED) return false;
+    if (!IsPlayingOrPaused(eState)) return false;
     if (bOn == IsZoomOn()) return false;
     int32_t nWidth = 0;
     int32_t nHeight = 0;
@@ -83,7 +83,7 @@ void CPlayWnd::mousePressEvent(QMouseEvent* pEvent) {
 void CPlayWnd::mouseMoveEvent(QMouseEvent* pEvent) {
     const PlayState eState = GetPlayState();
     if ((pEvent->buttons() & Qt::LeftButton) && m_bDragging && IsZoomOn() &&
-        (eState == PLAY_STATE_PLAYING || eState == PLAY_STATE_PAUSED)) {
+        IsPlayingOrPaused(eState)) {
         setCursor(Qt::ClosedHandCursor);
         const QPoint pt = pEvent->position().toPoint();
         {
@@ -110,7 +110,7 @@ void CPlayWnd::mouseReleaseEvent(QMouseEvent* pEvent) {
 
 void CPlayWnd::wheelEvent(QWheelEvent* pEvent) {
     const PlayState eState = GetPlayState();
-    if ((eState == PLAY_STATE_PLAYING || eState == PLAY_STATE_PAUSED) && IsZoomOn()) {
+    if (IsPlayingOrPaused(eState) && IsZoomOn()) {
         {
             std::lock_guard lock(m_zoomMutex);
             if (pEvent->angleDelta().y() > 0) {

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <atomic>
+#include <utility>
 
 #include "mainwnd/about_dlg.h"
 #include "mainwnd/orlin_dlg.h"
@@ -69,15 +71,19 @@ TEST_F(ShellTest, StartsWithDefaultsAtTheOriginAndIgnoresEscape) {
     EXPECT_EQ(dlg.result(), 0);
 }
 
-TEST_F(ShellTest, QuotedPlayablePathPlaysInPaneZeroAndShutdownFreesEveryPort) {
+TEST_F(ShellTest, CommandLineFilesAreListedTheFirstPlaysInPaneZeroAndShutdownFreesEveryPort) {
     const QString strPath = Sample("command_line_50_frames.mp4");
+    const QString strSecond = Sample("command_line_second.mp4");
     ScopedEngineOverride restore;
     CountPorts();
     QFile::remove(SettingsFilePath());
     {
         COrlinDlg dlg;
-        dlg.OnInitDialog({QStringLiteral("orlin"), QLatin1Char('"') + strPath + QLatin1Char('"')});
+        dlg.OnInitDialog(
+            {QStringLiteral("orlin"), strPath, m_dir.filePath("missing.mp4"), strSecond});
         dlg.show();
+        EXPECT_EQ(dlg.PlaylistCount(), 2);
+        EXPECT_EQ(dlg.PlaylistPath(1), strSecond);
         const CPlayWnd* pPane = dlg.GetDlgShow()->GetPlayWnd(0);
         EXPECT_EQ(dlg.GetDlgShow()->GetSelIndex(), 0);
         EXPECT_EQ(pPane->GetFilePath(), strPath);
@@ -92,18 +98,32 @@ TEST_F(ShellTest, QuotedPlayablePathPlaysInPaneZeroAndShutdownFreesEveryPort) {
     EXPECT_TRUE(QFile::exists(SettingsFilePath()));
 }
 
-TEST_F(ShellTest, RejectedOrMissingPathsOpenNothing) {
+TEST_F(ShellTest, RejectedOrMissingPathsOpenNothingAndSayWhy) {
     const QString strGarbage = m_dir.filePath("garbage.mp4");
     QFile garbage(strGarbage);
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     garbage.write(QByteArray(4096, '\x5a'));
     garbage.close();
-    for (const QString& strArg : {strGarbage, m_dir.filePath("missing.mp4"), m_dir.path()}) {
+    const QString strEmpty = m_dir.filePath("empty.264");
+    QFile empty(strEmpty);
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    const QString strFolder = m_dir.filePath("camera1");
+    ASSERT_TRUE(QDir().mkpath(strFolder));
+    const std::pair<QString, QString> cases[] = {
+        {strGarbage, "garbage.mp4: not a video file"},
+        {strEmpty, "empty.264: empty file"},
+        {m_dir.filePath("missing.mp4"), "missing.mp4: file not found"},
+        {strFolder, "camera1: a folder, not a file"},
+    };
+    for (const auto& [strArg, strWhy] : cases) {
         COrlinDlg dlg;
         dlg.OnInitDialog({QStringLiteral("orlin"), strArg});
         EXPECT_EQ(dlg.GetDlgShow()->GetPlayWnd(0)->GetPlayState(), PLAY_STATE_IDLE)
             << strArg.toStdString();
         EXPECT_EQ(dlg.PlaylistCount(), 0);
+        EXPECT_EQ(dlg.GetPathText(), strWhy);
+        EXPECT_EQ(dlg.GetStatusText(), QStringLiteral("Ready"));
     }
 }
 

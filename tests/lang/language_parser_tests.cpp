@@ -183,6 +183,21 @@ TEST_F(LanguageParserTest, MalformedTablesFailAndLeaveOnlyDefaults) {
     }
 }
 
+TEST_F(LanguageParserTest, NestingUpToTheElementLimitLoadsAndOneMoreIsRefused) {
+    // The limit is 4096 elements: the root, one entry and the rest nested.
+    auto nested = [](size_t nElements) {
+        const size_t nInner = nElements - 2;
+        return "<Language><String Key=\"IDS_A\">deep</String>" + Repeated("<x>", nInner) +
+               Repeated("</x>", nInner) + "</Language>";
+    };
+    ASSERT_TRUE(LoadText(nested(4096)));
+    EXPECT_EQ(Find("IDS_A"), Found("deep", true));
+    m_lines.clear();
+    EXPECT_FALSE(LoadText(nested(4097)));
+    EXPECT_EQ(m_lines, std::vector<std::string>{"CLanguageParser::LoadStringFile() return 4"});
+    EXPECT_EQ(Find("IDS_A"), Found("default", false));
+}
+
 TEST_F(LanguageParserTest, ReleaseDropsTheTable) {
     ASSERT_TRUE(CLanguageParser::LoadStringFile(6));
     CLanguageParser::Release();

@@ -25,9 +25,11 @@ const std::pair<const char*, const char*> kFamilies[] = {
     {"IDS_MainWnd_",
      "NeedLib CancelBackPlay StartBackPlay HidePlaylist ShowPlaylist MuteOn MuteOff FullScreen "
      "FullScreenCancel Ready Play SpeedUp SpeedDown CaptureSuccess CaptureFail PlayFail "
-     "PlaylistOvewflow AVIConvertInfo_1 AVIConvertInfo_2 AVIConvertInfo_3 AVIConvertInfo_4 "
+     "PlaylistOvewflow FileMissing FileIsFolder FileEmpty FileUnreadable FileNotVideo "
+     "FileOpenFail AVIConvertInfo_1 AVIConvertInfo_2 AVIConvertInfo_3 AVIConvertInfo_4 "
      "AVIConvertInfo_5 AVIConvertInfo_6 AddFileToPlaylist DelFileInPlaylist ClearPlaylist "
-     "ClosePlaylist Language LangChinese_SI LangEnglish OpenRecent AutoClearRecent ClearRecent "
+     "ClosePlaylist Menu Language LangChinese_SI LangEnglish OpenRecent AutoClearRecent "
+     "ClearRecent "
      "TopDiaplay AlwaysTop PlayTop NeverTop PlayMode SinglePlay ListPlay SingleRepeat ListRepeat "
      "View PleaseMaxPlayWnd SyncModePleasePressPlay SyncModeOn SyncModeOff AddFiles PlayWnd "
      "FileRefNotDone CutFileConflict MergeResultFileLargeThan4G UserCancel GetKeyFramePosFail "
@@ -103,7 +105,7 @@ QStringList Placeholders(const QString& text) {
 }
 
 TEST(LanguageTableTest, EveryTableHoldsEveryKeyInOrderInTheStoredFormat) {
-    ASSERT_EQ(ExpectedKeys().size(), 252u);
+    ASSERT_EQ(ExpectedKeys().size(), 259u);
     for (LanguageCode code : kCodes) {
         const QByteArray bytes = TableBytes(code);
         EXPECT_TRUE(
@@ -151,7 +153,7 @@ TEST(LanguageTableTest, TranslationsDifferFromEnglishExceptNeutralWords) {
                                    "IDS_PlaySetDlg_X8",   "IDS_PlaySetDlg_X16", "IDS_PlaySetDlg_F2",
                                    "IDS_PlaySetDlg_Ctrl", "IDS_PlaySetDlg_O",   "IDS_PlaySetDlg_C"};
     const QSet<QString> portugueseAlike = {"IDS_Global_OK", "IDS_Global_SoundVolume",
-                                           "IDS_VIE_EHAN", "IDS_VIE_LENS_Zoom"};
+                                           "IDS_VIE_EHAN", "IDS_VIE_LENS_Zoom", "IDS_MainWnd_Menu"};
     const auto keys = ExpectedKeys();
     const auto english = TableTexts(LANGUAGE_ENGLISH);
     const auto chinese = TableTexts(LANGUAGE_CHINESE_SIMPLIFIED);

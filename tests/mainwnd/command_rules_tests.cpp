@@ -94,6 +94,7 @@ TEST(CommandTable, TextsHaveTheirDefaultsAndPortugueseIsFixed) {
     EXPECT_EQ(CommandMenuText(ID_ORDER_SINGLE_REPEAT, 2), QStringLiteral("Single Repeat"));
     EXPECT_EQ(CommandMenuText(ID_LANG_PORTUGUESE, 1), QString::fromUtf8("葡萄牙语"));
     EXPECT_EQ(CommandMenuText(ID_LANG_PORTUGUESE, 2), QStringLiteral("Portuguese"));
+    EXPECT_EQ(CommandMenuText(ID_LANG_PORTUGUESE, 6), QString::fromUtf8("Português"));
     EXPECT_TRUE(CommandMenuText(12345, 2).isEmpty());
 }
 
@@ -104,6 +105,9 @@ TEST(ProgressMath, PositionFromTimeOrFrameWithBadReadingsClamped) {
     // A played time above the length: no progress, but the label shows it.
     v = ComputeProgress({100, 50, 3725, 40});
     EXPECT_EQ(v.nPos, 0);
+    // Exactly at the end is not past it: the thumb stands at the end.
+    EXPECT_EQ(ComputeProgress({100, 50, 50, 99}).nPos, 200);
+    EXPECT_EQ(ComputeProgress({100, 50, 51, 99}).nPos, 0);
     EXPECT_EQ(ProgressLabelText(v), QStringLiteral("40/100  01:02:05/00:00:50"));
     // No frame yet: frame and played time read 0.
     v = ComputeProgress({100, 50, 25, UINT32_MAX});

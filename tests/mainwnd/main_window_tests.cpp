@@ -4,12 +4,14 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@
 #include "controls/bitmap_slider.h"
 #include "controls/orlin_message_box.h"
 #include "controls/skin_button.h"
+#include "controls/skin_picture.h"
 #include "controls/slider_moved_event.h"
 #include "main_window_fixture.h"
 #include "mainwnd/command_ids.h"
@@ -317,4 +320,61 @@ TEST_F(MainWindowTest, SpeedAndReverseButtonsShowInStatusAndTooltips) {
     Click(IDC_SPEED_DOWN);
     Click(IDC_PLAY_PAUSE);
     EXPECT_TRUE(StatusBecomes("Speed / 2"));
+}
+
+TEST_F(MainWindowTest, ALayoutChangeEndsTheEnlargedPane) {
+    m_dlg.OnCommand(ID_LAYOUT_4);
+    CPlayWnd* pPane = m_dlg.GetDlgShow()->GetPlayWnd(2);
+    QTest::mouseDClick(pPane, Qt::LeftButton, Qt::NoModifier, pPane->rect().center());
+    // The button comes up again, so that later tests start with it released.
+    QTest::mouseRelease(pPane, Qt::LeftButton, Qt::NoModifier, pPane->rect().center());
+    ASSERT_TRUE(m_dlg.GetDlgShow()->IsEnlarged());
+    m_dlg.GetMenus()->Item(MenuKind::Main, ID_LAYOUT_9)->trigger();
+    EXPECT_FALSE(m_dlg.GetDlgShow()->IsEnlarged());
+    int nShown = 0;
+    for (int i = 0; i < CDlgShow::MAX_PANES; ++i) {
+        nShown += m_dlg.GetDlgShow()->GetPlayWnd(i)->isVisible() ? 1 : 0;
+    }
+    EXPECT_EQ(nShown, 9);
+}
+
+TEST_F(MainWindowTest, PortugueseTextsFitAndNameTheirOwnLanguage) {
+    m_dlg.OnCommand(ID_LANG_PORTUGUESE);
+    auto* pTitle = static_cast<QLabel*>(m_dlg.GetControl(IDC_PLAYLIST_TITLE));
+    const QString strFull = QString::fromUtf8("Lista de reprodução");
+    // Either the whole title fits, or it ends in an ellipsis and the tooltip has it all.
+    EXPECT_LE(pTitle->fontMetrics().horizontalAdvance(pTitle->text()), pTitle->width());
+    if (pTitle->text() != strFull) {
+        EXPECT_TRUE(pTitle->text().endsWith(QChar(0x2026))) << pTitle->text().toStdString();
+        EXPECT_EQ(pTitle->toolTip(), strFull);
+    }
+    // A narrow playlist still shows a whole word and the ellipsis.
+    m_dlg.DragSplitter(500, true);
+    EXPECT_LE(pTitle->fontMetrics().horizontalAdvance(pTitle->text()), pTitle->width());
+    EXPECT_EQ(pTitle->toolTip(), strFull);
+    EXPECT_EQ(m_dlg.GetMenus()->Item(MenuKind::Main, ID_LANG_PORTUGUESE)->text(),
+              QString::fromUtf8("Português"));
+    m_dlg.OnCommand(ID_LANG_ENGLISH);
+    EXPECT_EQ(pTitle->text(), QStringLiteral("Playlist"));
+    EXPECT_TRUE(pTitle->toolTip().isEmpty());
+}
+
+TEST_F(MainWindowTest, TheCaptionMenuButtonHasATooltip) {
+    const QPoint pt = CaptionButtonsFor(m_dlg.width()).menu.center();
+    // The window is activated and the mouse comes from elsewhere, as a user's would.
+    m_dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_dlg));
+    QTest::mouseMove(&m_dlg, QPoint(300, 15));
+    QTest::mouseMove(&m_dlg, pt);
+    EXPECT_TRUE(WaitFor([] { return QToolTip::isVisible(); }, 3000));
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Menu"));
+    QToolTip::hideText();
+}
+
+TEST_F(MainWindowTest, TheLanguageButtonShowsThePictureOfTheLanguage) {
+    CSkinButton* pLanguage = m_dlg.GetButton(IDC_LANGUAGE);
+    m_dlg.OnCommand(ID_LANG_CHINESE);
+    EXPECT_EQ(pLanguage->NormalPicture().toImage(), SkinPicture(239).toImage());
+    m_dlg.OnCommand(ID_LANG_ENGLISH);
+    EXPECT_EQ(pLanguage->NormalPicture().toImage(), SkinPicture(287).toImage());
 }

@@ -1,8 +1,10 @@
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QUrl>
 #include <algorithm>
 
@@ -74,6 +76,24 @@ TEST_F(PlaylistListTest, ListsOnlyFilesTheEngineOpensOncePerExactPath) {
     m_pList->Clear(false);
     EXPECT_EQ(m_pList->GetHorizontalExtent(), 0);
     EXPECT_EQ(m_dlg.PlaylistCount(), 0);
+}
+
+TEST_F(PlaylistListTest, ALongNameGetsAHorizontalScrollBarThatGoesWithIt) {
+    const QString strLong = m_dir.filePath(
+        QStringLiteral("camera_07_parking_garage_level_minus_two_2024-05-06_07-08-09.mp4"));
+    ASSERT_TRUE(m_pList->AddPath(m_dir.filePath(QStringLiteral("a.mp4"))));
+    EXPECT_EQ(m_pList->horizontalScrollBar()->maximum(), 0);
+    ASSERT_TRUE(m_pList->AddPath(strLong));
+    QCoreApplication::processEvents();
+    const int nWidest = m_pList->fontMetrics().horizontalAdvance(QFileInfo(strLong).fileName());
+    EXPECT_EQ(m_pList->GetHorizontalExtent(), nWidest);
+    EXPECT_GE(m_pList->horizontalScrollBar()->maximum(), nWidest - m_pList->viewport()->width());
+    EXPECT_GT(m_pList->horizontalScrollBar()->maximum(), 0);
+
+    m_pList->item(1)->setSelected(true);
+    m_pList->DeleteSelected();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_pList->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(PlaylistListTest, DropOnANearlyFullListFillsTheFreeSlotsWithAcceptedFiles) {

@@ -5,10 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <algorithm>
 #include <ctime>
+#include <utility>
 
 #include "pane_fixture.h"
 #include "playback/capture_file_name.h"
+#include "playback/render_wnd.h"
 
 namespace {
 // A tmpfs of `nBytes` mounted for one test; needs root, otherwise not mounted.
@@ -108,6 +112,49 @@ TEST_F(PaneTest, SnapshotsOfAPausedPaneDecodeToTheShownFrame) {
     m_pPane->Stop();
     EXPECT_EQ(m_pPane->Capture(0, strFolder), 0);
     EXPECT_EQ(PicturesIn(strFolder).size(), 4);
+}
+
+namespace {
+bool IsMessageYellow(QColor c) { return c.red() > 220 && c.green() > 220 && c.blue() < 80; }
+bool IsDark(QColor c) { return c.red() < 90 && c.green() < 90 && c.blue() < 90; }
+
+// Yellow pixels of the message in the top band of the picture, and how many
+// of them have no dark pixel within three pixels (text that white would swallow).
+std::pair<int, int> MessagePixels(const QImage& image) {
+    int nYellow = 0;
+    int nBare = 0;
+    for (int y = 0; y < std::min(image.height(), 60); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!IsMessageYellow(image.pixelColor(x, y))) continue;
+            ++nYellow;
+            bool bOutlined = false;
+            for (int dy = -3; dy <= 3 && !bOutlined; ++dy) {
+                for (int dx = -3; dx <= 3 && !bOutlined; ++dx) {
+                    const QPoint pt(x + dx, y + dy);
+                    bOutlined = image.rect().contains(pt) && IsDark(image.pixelColor(pt));
+                }
+            }
+            nBare += bOutlined ? 0 : 1;
+        }
+    }
+    return {nYellow, nBare};
+}
+}  // namespace
+
+TEST_F(PaneTest, APausedPaneShowsTheCaptureMessageAtOnceWithADarkOutline) {
+    ASSERT_TRUE(m_pPane->Open(Sample("paused_message_50_frames.mp4")));
+    ASSERT_TRUE(m_pPane->Play());
+    ASSERT_TRUE(WaitFor([&] { return !m_pPane->GetRenderWnd()->LastPicture().isNull(); }));
+    ASSERT_TRUE(m_pPane->Pause());
+    SpinFor(100);
+    EXPECT_EQ(MessagePixels(m_pPane->GetRenderWnd()->LastPicture()).first, 0);
+
+    ASSERT_EQ(m_pPane->Capture(0, m_dir.path()), CPlayWnd::CAPTURE_OK);
+    // Still paused: the picture is drawn again with the text on it.
+    ASSERT_TRUE(WaitFor(
+        [&] { return MessagePixels(m_pPane->GetRenderWnd()->LastPicture()).first > 20; }, 2000));
+    EXPECT_EQ(m_pPane->GetPlayState(), PLAY_STATE_PAUSED);
+    EXPECT_EQ(MessagePixels(m_pPane->GetRenderWnd()->LastPicture()).second, 0);
 }
 
 TEST_F(PaneTest, FullDiskGivesDiskFullAndWritesNothing) {

@@ -160,6 +160,22 @@ TEST_F(SettingsFileTest, MalformedFilesFailAndChangeNothing) {
     }
 }
 
+TEST_F(SettingsFileTest, NestingUpToTheElementLimitLoadsAndOneMoreIsRefused) {
+    // The limit is 1024 elements: root, section, the language and the rest nested.
+    auto nested = [](int nElements) {
+        std::string open, close;
+        for (int i = 0; i < nElements - 3; ++i) {
+            open += "<a>";
+            close += "</a>";
+        }
+        return InPlayerSetting("<Language>6</Language>" + open + close);
+    };
+    PlayerSettings expected;
+    expected.nLanguage = 6;
+    EXPECT_EQ(LoadText(nested(1024)), expected);
+    EXPECT_EQ(LoadText(nested(1025), false), PlayerSettings());
+}
+
 TEST_F(SettingsFileTest, PartialFilesChangeOnlyWhatTheySupply) {
     PlayerSettings expected;
     expected.nLanguage = 6;

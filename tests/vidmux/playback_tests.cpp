@@ -98,6 +98,44 @@ TEST(Playback, SpeedLevelTwoPlaysFourTimesFaster) {
     EXPECT_NEAR(fast, 1.0, 0.2);
 }
 
+TEST(Playback, ASpeedChangeInMidPlayGoesOnFromThePictureShown) {
+    samplegen::SampleParams params = SmallParams(Container::Mp4);
+    params.frameCount = 250;  // 10 s
+    const std::string path = SampleFolder::Instance().Get("ten-seconds.mp4", params);
+    CapturingWindow window(160, 120);
+    PortGuard port;
+    OpenIndexed(port, path);
+    ASSERT_TRUE(Vemor_Play(port, window.window()));
+    ASSERT_TRUE(WaitFor([&] { return window.Presented() >= 25; }, 5s));
+    // The next picture after each change follows the last one shown; a clock
+    // that kept its old start would jump by the time played so far times the
+    // change of speed.
+    auto nextAfterChange = [&](const std::function<void()>& change) {
+        const int before = window.Presented();
+        const int shown = window.Frames().back();
+        change();
+        EXPECT_TRUE(WaitFor([&] { return window.Presented() > before; }, 3s));
+        const std::vector<int> frames = window.Frames();
+        return std::pair<int, int>(shown, frames[static_cast<size_t>(before)]);
+    };
+    auto [shownBeforeFast, firstFast] = nextAfterChange([&] {
+        ASSERT_TRUE(Vemor_Fast(port));
+        ASSERT_TRUE(Vemor_Fast(port));
+    });
+    EXPECT_GE(firstFast, shownBeforeFast);
+    EXPECT_LE(firstFast, shownBeforeFast + 4);
+    // Four times as fast from there: about 50 pictures' worth in half a second.
+    const int afterFast = window.Frames().back();
+    std::this_thread::sleep_for(500ms);
+    EXPECT_NEAR(window.Frames().back() - afterFast, 50, 15);
+
+    auto [shownBeforeSlow, firstSlow] = nextAfterChange([&] {
+        for (int i = 0; i < 3; ++i) ASSERT_TRUE(Vemor_Slow(port));
+    });
+    EXPECT_GE(firstSlow, shownBeforeSlow);
+    EXPECT_LE(firstSlow, shownBeforeSlow + 2);
+}
+
 TEST(Playback, SpeedLevelsStopAtPlusAndMinusFour) {
     PortGuard port;
     OpenIndexed(port, SmallSample(Container::Mp4));

@@ -31,6 +31,9 @@ void AudioOutput::EnsureDevice() {
     std::lock_guard lock(m_deviceMutex);
     if (m_deviceTried) return;
     m_deviceTried = true;
+    // The engine lives inside other programs: SDL must not take over their
+    // SIGINT and SIGTERM, which it would otherwise turn into an event nobody reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
     SDL_AudioSpec want{};
     want.freq = kAudioRate;

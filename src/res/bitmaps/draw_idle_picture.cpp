@@ -51,7 +51,7 @@ int main(int argc, char* argv[]) {
     p.setBrush(QColor(220, 52, 52));
     p.drawEllipse(QPointF(166, 84), 4, 4);
 
-    // Name and a thin rule under it.
+    // The name and a thin rule under it.
     QFont title(QStringLiteral("Sans Serif"));
     title.setPixelSize(46);
     title.setWeight(QFont::DemiBold);
@@ -59,14 +59,9 @@ int main(int argc, char* argv[]) {
     p.setFont(title);
     p.setPen(QColor(226, 230, 236));
     p.drawText(QRectF(200, 72, 190, 56), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Orlin"));
+    // The picture is the same in every language, so it carries no words but the name.
     p.setPen(QPen(QColor(96, 170, 220), 2));
     p.drawLine(QPointF(203, 132), QPointF(330, 132));
-    QFont caption(QStringLiteral("Sans Serif"));
-    caption.setPixelSize(13);
-    p.setFont(caption);
-    p.setPen(QColor(140, 146, 156));
-    p.drawText(QRectF(203, 138, 190, 22), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Video Player"));
     p.end();
     return image.save(QString::fromLocal8Bit(argv[1]), "PNG") ? 0 : 1;
 }
