@@ -11,7 +11,7 @@ PACKAGES=(
   libtinyxml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
-  desktop-file-utils appstream shared-mime-info libxml2-utils libglib2.0-bin dpkg-dev binutils
+  desktop-file-utils appstream shared-mime-info libxml2-utils libglib2.0-bin dpkg-dev binutils man-db
 )
 
 missing=()

@@ -24,7 +24,8 @@ expect=(bin/orlin lib/orlin/libvidmux.so.1
   share/applications/org.orlin.Orlin.desktop
   share/metainfo/org.orlin.Orlin.metainfo.xml
   share/mime/packages/org.orlin.Orlin.xml
-  share/icons/hicolor/scalable/apps/org.orlin.Orlin.svg)
+  share/icons/hicolor/scalable/apps/org.orlin.Orlin.svg
+  share/man/man1/orlin.1.gz)
 for side in "$build"/bin/lib*.so; do
   name=$(basename "$side")
   [ "$name" = libvidmux.so ] || expect+=("lib/orlin/$name")
@@ -66,6 +67,22 @@ for elf in "$usr/bin/orlin" "$lib"/*.so*; do
     fail "$(basename "$elf") has unresolved libraries: $(ldd "$elf" | grep 'not found' | tr -s ' \t' ' ')"
   fi
 done
+
+# The manual page: compressed as Debian ships them, formatted without a warning
+# (as lintian formats it), and describing every option and variable --help names.
+manpage=$usr/share/man/man1/orlin.1.gz
+if gzip -t "$manpage" 2>/dev/null; then
+  warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$manpage" 2>&1 >/dev/null) ||
+    fail "man cannot format the manual page: $warnings"
+  [ -z "$warnings" ] || fail "manual page warnings: $warnings"
+  source_text=$(zcat "$manpage" | sed 's/\\-/-/g')
+  help_text=$("$usr/bin/orlin" --help)
+  for word in $(grep -oE '(^|[ ,])--?[a-z][a-z-]*|[A-Z][A-Z_]{3,}=' <<<"$help_text" | tr -d ' ,='); do
+    grep -qF -- "$word" <<<"$source_text" || fail "the manual page does not describe $word"
+  done
+else
+  fail "no gzip-compressed manual page"
+fi
 
 # Validators a software centre and the menu run.
 desktop-file-validate "$usr/share/applications/org.orlin.Orlin.desktop" || fail "desktop entry"

@@ -21,7 +21,8 @@ expected=(/usr/bin/orlin /usr/lib/orlin/libvidmux.so.1
   /usr/share/applications/org.orlin.Orlin.desktop
   /usr/share/metainfo/org.orlin.Orlin.metainfo.xml
   /usr/share/mime/packages/org.orlin.Orlin.xml
-  /usr/share/icons/hicolor/scalable/apps/org.orlin.Orlin.svg)
+  /usr/share/icons/hicolor/scalable/apps/org.orlin.Orlin.svg
+  /usr/share/man/man1/orlin.1.gz)
 for side in "$build"/bin/lib*.so; do
   name=$(basename "$side")
   [ "$name" = libvidmux.so ] || expected+=("/usr/lib/orlin/$name")
