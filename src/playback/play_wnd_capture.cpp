@@ -6,6 +6,7 @@
 #include <new>
 
 #include "common/debug_log.h"
+#include "output_file/pending_output_file.h"
 #include "playback/capture_file_name.h"
 #include "playback/engine_api.h"
 #include "playback/lang_text.h"
@@ -21,19 +22,31 @@ bool FreeBytesOf(const QString& strFolder, uint64_t* pFree) {
     return true;
 }
 
-// Writes the whole buffer or nothing: a half-written picture is removed.
+// Writes the picture under a temporary name beside the target and renames it
+// when complete, so a full disk or a crash leaves the whole picture or none.
 bool WriteWholeFile(const QString& strPath, const uint8_t* pData, uint32_t nSize, bool* pCreated) {
-    QFile file(strPath);
-    *pCreated = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    outputfile::PendingOutputFile out(QFile::encodeName(strPath).toStdString());
+    *pCreated = out.Ok();
     if (!*pCreated) return false;
+    QFile file(QFile::decodeName(out.TempPath().c_str()));
+    if (!file.open(QIODevice::WriteOnly)) return false;
     const qint64 nWritten = file.write(reinterpret_cast<const char*>(pData), nSize);
     const bool bFlushed = file.flush();
     file.close();
-    if (nWritten == qint64{nSize} && bFlushed && file.error() == QFileDevice::NoError) {
-        return true;
+    return nWritten == qint64{nSize} && bFlushed && file.error() == QFileDevice::NoError &&
+           out.Commit();
+}
+
+// The next free name: a picture another run of the player left under the same
+// date, time and counter is never replaced.
+QString FreeCaptureFileName(const QString& strFolder, const std::tm* pTime, bool bJpeg) {
+    constexpr int kMaxTakenNames = 1000;
+    QString strPath;
+    for (int i = 0; i < kMaxTakenNames; ++i) {
+        strPath = CaptureFileName(strFolder, pTime, TakeCaptureCounter(bJpeg), bJpeg);
+        if (!QFile::exists(strPath)) break;
     }
-    QFile::remove(strPath);
-    return false;
+    return strPath;
 }
 }  // namespace
 
@@ -86,7 +99,7 @@ int32_t CPlayWnd::CapPic(int32_t nImageType, const QString& strFolder, QString* 
                  Engine().GetLastError(m_lPort));
         return CAPTURE_FAIL;
     }
-    const QString strPath = CaptureFileName(strFolder, pLocal, TakeCaptureCounter(bJpeg), bJpeg);
+    const QString strPath = FreeCaptureFileName(strFolder, pLocal, bJpeg);
     if (nImageSize > nBufSize) nImageSize = nBufSize;  // never write past the buffer
 
     bool bCreated = false;
