@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 SAMPLES ?= samples
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build player samples run test install package asan tsan fuzz fuzz-run bench clean
+.PHONY: deps configure build player samples run test install package asan tsan fuzz fuzz-run fuzz-all bench clean
 
 # What `make run` needs: the player, the engine and the sample writer, without the tests.
 PLAYER_TARGETS = orlin vidmux-play orlin-samplegen
@@ -41,24 +41,28 @@ package: configure
 	cd $(BUILD) && cpack -G DEB
 
 # Sanitizer builds of the whole tree, each in its own folder.
+# AddressSanitizer with UndefinedBehaviorSanitizer: the first report of either ends the test.
+ASAN_ENV = ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_stack_use_after_return=0" \
+  UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 asan:
-	$(MAKE) build BUILD=build-asan BUILD_TYPE=Debug CMAKE_ARGS="-DORLIN_SANITIZE=address"
-	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 900
+	$(MAKE) build BUILD=build-asan BUILD_TYPE=Debug CMAKE_ARGS="-DORLIN_SANITIZE=address,undefined $(CMAKE_ARGS)"
+	cd build-asan && QT_QPA_PLATFORM=offscreen $(ASAN_ENV) ctest --output-on-failure -j $(JOBS) --timeout 900
 
 tsan:
 	$(MAKE) build BUILD=build-tsan BUILD_TYPE=Debug CMAKE_ARGS="-DORLIN_SANITIZE=thread"
 	cd build-tsan && QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizers/tsan.supp second_deadlock_stack=1" ctest --output-on-failure -j $(JOBS) --timeout 900
 
 # Fuzz targets (fuzz/), built by clang with libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer in their own folder, with their seed corpora.
-# They need Debian's clang and libclang-rt-14-dev (libFuzzer), which `make test`
-# does not, so install-deps.sh leaves them out:
-#   sudo apt-get install clang libclang-rt-14-dev
-# `make fuzz-run FUZZER=media_probe_fuzzer FUZZ_SECONDS=600` runs one target
+# UndefinedBehaviorSanitizer in their own folder, with their seed corpora
+# (clang and libclang-rt-14-dev come from install-deps.sh).
+# `make fuzz-run FUZZER=engine_play_fuzzer FUZZ_SECONDS=600` runs one target
 # at the lowest priority on one worker; findings land in $(FUZZ_BUILD)/findings.
+# `make fuzz-all` runs every target in turn for FUZZ_SECONDS each.
 FUZZ_BUILD ?= build-fuzz
 FUZZER ?= media_probe_fuzzer
-FUZZ_SECONDS ?= 600
+FUZZ_SECONDS ?= 60
+FUZZERS = media_probe_fuzzer settings_loader_fuzzer language_table_fuzzer recorder_head_fuzzer \
+  engine_play_fuzzer peskin_analyze_fuzzer kelsa_merge_list_fuzzer
 
 fuzz:
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
@@ -68,9 +72,13 @@ fuzz:
 
 fuzz-run: fuzz
 	mkdir -p $(FUZZ_BUILD)/corpus/$(FUZZER) $(FUZZ_BUILD)/findings
-	nice -n 19 $(FUZZ_BUILD)/bin/$(FUZZER) -max_total_time=$(FUZZ_SECONDS) \
+	UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
+	  nice -n 19 $(FUZZ_BUILD)/bin/$(FUZZER) -max_total_time=$(FUZZ_SECONDS) \
 	  -artifact_prefix=$(FUZZ_BUILD)/findings/ \
 	  $(FUZZ_BUILD)/corpus/$(FUZZER) $(FUZZ_BUILD)/seeds/$(FUZZER)
+
+fuzz-all: fuzz
+	for f in $(FUZZERS); do $(MAKE) --no-print-directory fuzz-run FUZZER=$$f || exit 1; done
 
 bench: build
 	./bench/run-all.sh $(BUILD)

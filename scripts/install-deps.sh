@@ -10,6 +10,7 @@ PACKAGES=(
   libsdl2-dev
   libtinyxml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   xvfb xauth fonts-dejavu-core
   desktop-file-utils appstream shared-mime-info libxml2-utils libglib2.0-bin dpkg-dev binutils man-db
 )
