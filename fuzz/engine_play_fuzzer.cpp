@@ -20,13 +20,20 @@ constexpr auto kMaxPlay = std::chrono::seconds(1);
 constexpr int kFastSteps = 4;  // 2^4 = 16 times normal speed
 
 std::mutex g_mutex;
-std::condition_variable g_ended;
+std::condition_variable g_changed;
 bool g_bEnded = false;
+bool g_bIndexed = false;
 
 void OnFileEnd(int32_t, void*) {
     std::lock_guard lock(g_mutex);
     g_bEnded = true;
-    g_ended.notify_all();
+    g_changed.notify_all();
+}
+
+void OnIndexed(int32_t, void*) {
+    std::lock_guard lock(g_mutex);
+    g_bIndexed = true;
+    g_changed.notify_all();
 }
 
 int32_t GetSize(void*, int32_t* pWidth, int32_t* pHeight) {
@@ -58,16 +65,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     static VemorRenderWindow window{nullptr, GetSize, Present, nullptr};
     static std::vector<uint8_t> snapshot(64 * 48 * 4 + 1024);
     const int32_t nPort = Port();
-    if (!Vemor_OpenFile(nPort, input.Write(pData, nSize).c_str())) return 0;
     {
         std::lock_guard lock(g_mutex);
         g_bEnded = false;
+        g_bIndexed = false;
     }
+    // Set before the open too, so that an index built at once is not missed.
+    Vemor_SetFileRefCallBack(nPort, OnIndexed, nullptr);
+    if (!Vemor_OpenFile(nPort, input.Write(pData, nSize).c_str())) return 0;
     Vemor_SetFileEndCallback(nPort, OnFileEnd, nullptr);
+    Vemor_SetFileRefCallBack(nPort, OnIndexed, nullptr);
     if (Vemor_Play(nPort, &window)) {
         for (int i = 0; i < kFastSteps; ++i) Vemor_Fast(nPort);
         std::unique_lock lock(g_mutex);
-        g_ended.wait_for(lock, kMaxPlay, [] { return g_bEnded; });
+        g_changed.wait_for(lock, kMaxPlay, [] { return g_bEnded; });
+    }
+    {
+        // The index is built on a thread of its own, which a close stops; let it
+        // finish, so that what it holds is not taken for a leak of this input.
+        std::unique_lock lock(g_mutex);
+        g_changed.wait_for(lock, kMaxPlay, [] { return g_bIndexed; });
     }
     const uint32_t nFrames = Vemor_GetFileTotalFrames(nPort);
     Vemor_Pause(nPort, 1);
