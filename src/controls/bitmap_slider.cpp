@@ -24,7 +24,7 @@ bool CBitmapSlider::SetBitmapChannel(const QPixmap& channel, const QPixmap& acti
     m_channel = channel;
     m_channelActive = active;
     m_bThreePiece = false;
-    resize(channel.size());
+    resize(PictureSize(channel));
     update();
     return true;
 }
@@ -54,7 +54,7 @@ bool CBitmapSlider::SetChannelPieces(const QPixmap& left, const QPixmap& middle,
     m_pieceRight = right;
     m_channelActive = active;
     m_bThreePiece = true;
-    resize(width(), middle.height());
+    resize(width(), PictureSize(middle).height());
     update();
     return true;
 }
@@ -116,15 +116,16 @@ void CBitmapSlider::SetVertical(bool bVertical) {
 void CBitmapSlider::Enable(bool bEnable) { setEnabled(bEnable); }
 
 QSize CBitmapSlider::sizeHint() const {
-    if (!m_channel.isNull()) return m_channel.size();
-    return m_thumb.isNull() ? QSize(100, 10) : m_thumb.size();
+    if (!m_channel.isNull()) return PictureSize(m_channel);
+    return m_thumb.isNull() ? QSize(100, 10) : PictureSize(m_thumb);
 }
 
 SliderTrack CBitmapSlider::Track() const {
+    const QSize thumb = PictureSize(m_thumb);
     if (m_bVertical) {
-        return {height(), m_thumb.height(), m_nMarginTop, m_nMarginBottom, m_nMin, m_nMax};
+        return {height(), thumb.height(), m_nMarginTop, m_nMarginBottom, m_nMin, m_nMax};
     }
-    return {width(), m_thumb.width(), m_nMarginLeft, m_nMarginRight, m_nMin, m_nMax};
+    return {width(), thumb.width(), m_nMarginLeft, m_nMarginRight, m_nMin, m_nMax};
 }
 
 int CBitmapSlider::Along(const QPointF& point) const {

@@ -4,14 +4,28 @@
 #include <QPainter>
 
 #include "controls/bitmap_slider.h"
+#include "controls/skin_picture.h"
 
 namespace {
 
 // Channel pictures are drawn column for column; a picture of another size than
-// the control (the layout may widen it) is first stretched to the control.
-QPixmap FitTo(const QPixmap& picture, const QSize& size) {
-    if (picture.isNull() || picture.size() == size) return picture;
-    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+// the control (the layout may widen it) is first stretched to the control, in
+// the device pixels of the screen it is drawn on so that it stays sharp there.
+QPixmap FitTo(const QPixmap& picture, const QSize& size, qreal dRatio) {
+    if (picture.isNull() ||
+        (PictureSize(picture) == size && qFuzzyCompare(picture.devicePixelRatio(), dRatio))) {
+        return picture;
+    }
+    QPixmap fitted = picture.scaled((QSizeF(size) * dRatio).toSize(), Qt::IgnoreAspectRatio,
+                                    Qt::SmoothTransformation);
+    fitted.setDevicePixelRatio(dRatio);
+    return fitted;
+}
+
+// The part of a fitted picture under `area`, in the picture's own pixels.
+QRectF SourceOf(const QRect& area, const QPixmap& picture) {
+    const qreal d = picture.devicePixelRatio();
+    return {area.x() * d, area.y() * d, area.width() * d, area.height() * d};
 }
 
 }  // namespace
@@ -21,26 +35,29 @@ void CBitmapSlider::PaintChannel(QPainter& painter, int nThumbCentre) {
     const bool bActive = !m_channelActive.isNull() && isEnabled();
 
     if (m_bThreePiece) {
-        const int nLeftW = m_pieceLeft.width();
-        const int nRightW = m_pieceRight.width();
-        painter.drawPixmap(0, (height() - m_pieceLeft.height()) / 2, m_pieceLeft);
-        painter.drawPixmap(width() - nRightW, (height() - m_pieceRight.height()) / 2, m_pieceRight);
+        const QSize left = PictureSize(m_pieceLeft);
+        const QSize right = PictureSize(m_pieceRight);
+        const int nLeftW = left.width();
+        const int nRightW = right.width();
+        painter.drawPixmap(0, (height() - left.height()) / 2, m_pieceLeft);
+        painter.drawPixmap(width() - nRightW, (height() - right.height()) / 2, m_pieceRight);
         painter.drawPixmap(QRect(nLeftW, 0, std::max(0, width() - nLeftW - nRightW), height()),
                            m_pieceMiddle);
         if (bActive && nThumbCentre > 2) {
-            painter.drawPixmap(QRect(2, 1, nThumbCentre - 2, m_channelActive.height()),
+            painter.drawPixmap(QRect(2, 1, nThumbCentre - 2, PictureSize(m_channelActive).height()),
                                m_channelActive);
         }
         return;
     }
     if (m_channel.isNull()) return;
 
-    const QPixmap channel = FitTo(m_channel, client.size());
+    const qreal dRatio = painter.device()->devicePixelRatio();
+    const QPixmap channel = FitTo(m_channel, client.size(), dRatio);
     if (!bActive) {
         painter.drawPixmap(0, 0, channel);
         return;
     }
-    const QPixmap active = FitTo(m_channelActive, client.size());
+    const QPixmap active = FitTo(m_channelActive, client.size(), dRatio);
     QRect before;
     QRect after;
     if (m_bVertical) {
@@ -50,8 +67,8 @@ void CBitmapSlider::PaintChannel(QPainter& painter, int nThumbCentre) {
         before = QRect(0, 0, nThumbCentre, height());
         after = QRect(nThumbCentre, 0, width() - nThumbCentre, height());
     }
-    painter.drawPixmap(after, channel, after);
-    painter.drawPixmap(before, active, before);
+    painter.drawPixmap(QRectF(after), channel, SourceOf(after, channel));
+    painter.drawPixmap(QRectF(before), active, SourceOf(before, active));
 }
 
 void CBitmapSlider::paintEvent(QPaintEvent*) {
@@ -61,7 +78,8 @@ void CBitmapSlider::paintEvent(QPaintEvent*) {
 
     if (m_thumb.isNull() || !isEnabled()) return;
     const QPixmap& thumb = m_bDragging && !m_thumbActive.isNull() ? m_thumbActive : m_thumb;
-    const QPoint topLeft = m_bVertical ? QPoint(m_nMarginLeft, nCentre - m_thumb.height() / 2)
-                                       : QPoint(nCentre - m_thumb.width() / 2, m_nMarginTop);
+    const QSize size = PictureSize(m_thumb);
+    const QPoint topLeft = m_bVertical ? QPoint(m_nMarginLeft, nCentre - size.height() / 2)
+                                       : QPoint(nCentre - size.width() / 2, m_nMarginTop);
     painter.drawPixmap(topLeft, thumb);
 }

@@ -32,7 +32,7 @@ bool CSkinButton::SetSkin(const QPixmap& pressed, const QPixmap& hover, const QP
     m_hover = hover;
     m_normal = normal;
     SetToolTipText(strToolTip);
-    resize(normal.size());
+    resize(PictureSize(normal));
     m_bHover = false;
     update();
     return true;
@@ -50,7 +50,9 @@ bool CSkinButton::SetSkin(const QString& strName, const QString& strToolTip) {
 
 void CSkinButton::SetToolTipText(const QString& strToolTip) { setToolTip(strToolTip); }
 
-QSize CSkinButton::sizeHint() const { return m_normal.isNull() ? QSize(16, 16) : m_normal.size(); }
+QSize CSkinButton::sizeHint() const {
+    return m_normal.isNull() ? QSize(16, 16) : PictureSize(m_normal);
+}
 
 void CSkinButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/skin_picture.h"
+
 namespace {
 constexpr int kSkinColumns = 9;
 }  // namespace
@@ -14,9 +16,9 @@ CSkinScrollBar::CSkinScrollBar(Qt::Orientation eOrientation, QWidget* pParent)
 }
 
 bool CSkinScrollBar::SetSkinBitmap(const QPixmap& skin) {
-    if (skin.isNull() || skin.width() < kSkinColumns) return false;
+    if (skin.isNull() || PictureSize(skin).width() < kSkinColumns) return false;
     m_skin = skin;
-    m_nCell = skin.width() / kSkinColumns;
+    m_nCell = PictureSize(skin).width() / kSkinColumns;
     if (IsHorizontal()) {
         resize(width(), m_nCell);
     } else {
@@ -59,18 +61,25 @@ int CSkinScrollBar::LookOf(SkinScrollPart ePart) const {
 void CSkinScrollBar::DrawPart(QPainter& painter, SkinScrollPart ePart, int nLook) const {
     const QRect target = PartRect(ePart);
     if (target.isEmpty() || m_skin.isNull()) return;
+    // The skin's cells are laid out in widget pixels; the picture may hold more
+    // device pixels for each.
+    const qreal d = m_skin.devicePixelRatio();
     const QRect cell = SkinScrollCell(m_nCell, ePart, IsHorizontal(), nLook);
+    const QRect source(QPoint(qRound(cell.x() * d), qRound(cell.y() * d)),
+                       QSize(qRound(cell.width() * d), qRound(cell.height() * d)));
     if (ePart == SkinScrollPart::PageUp || ePart == SkinScrollPart::PageDown) {
-        painter.drawTiledPixmap(target, m_skin.copy(cell));
+        QPixmap tile = m_skin.copy(source);
+        tile.setDevicePixelRatio(d);
+        painter.drawTiledPixmap(target, tile);
     } else {
         // Copied when the part is one cell, stretched otherwise.
-        painter.drawPixmap(target, m_skin, cell);
+        painter.drawPixmap(QRectF(target), m_skin, QRectF(source));
     }
 }
 
 void CSkinScrollBar::paintEvent(QPaintEvent*) {
     // Drawn off screen and shown in one step.
-    QPixmap buffer(size());
+    QPixmap buffer = WidgetBuffer(*this);
     buffer.fill(QColor(34, 35, 37));
     QPainter painter(&buffer);
     const bool bThumb = Layout().nThumbLength > 0;

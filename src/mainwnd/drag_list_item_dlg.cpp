@@ -4,10 +4,11 @@
 #include <algorithm>
 
 #include "controls/my_static.h"
+#include "controls/skin_picture.h"
 
 namespace {
 QPixmap CellBackground() {
-    static const QPixmap picture(QStringLiteral(":/bitmaps/263.png"));
+    static const QPixmap picture = ResourcePicture(QStringLiteral(":/bitmaps/263.png"));
     return picture;
 }
 }  // namespace

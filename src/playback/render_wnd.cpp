@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/debug_log.h"
+#include "controls/skin_picture.h"
 #include "playback/process_uptime.h"
 
 namespace {
@@ -107,12 +108,12 @@ void CRenderWnd::paintEvent(QPaintEvent*) {
 }
 
 void CRenderWnd::PaintIdleImage(QPainter& painter) {
-    static const QImage imgIdle(kIdleImagePath);
-    if (imgIdle.isNull()) return;
-    if (imgIdle.width() <= width() && imgIdle.height() <= height()) {
-        painter.drawImage((width() - imgIdle.width()) / 2, (height() - imgIdle.height()) / 2,
-                          imgIdle);
+    static const QPixmap idle = ResourcePicture(QString::fromLatin1(kIdleImagePath));
+    if (idle.isNull()) return;
+    const QSize size = PictureSize(idle);
+    if (size.width() <= width() && size.height() <= height()) {
+        painter.drawPixmap((width() - size.width()) / 2, (height() - size.height()) / 2, idle);
     } else {
-        painter.drawImage(rect(), imgIdle);
+        painter.drawPixmap(rect(), idle);
     }
 }

@@ -193,7 +193,7 @@ bool CSyncLocateDlg::InCursorDragRange(int nClientX) const {
 
 void CSyncLocateDlg::paintEvent(QPaintEvent*) {
     // Everything is drawn off screen and shown in one step.
-    QPixmap buffer(size());
+    QPixmap buffer = WidgetBuffer(*this);
     buffer.fill(kBackground);
     QPainter painter(&buffer);
     DrawRuler(painter);

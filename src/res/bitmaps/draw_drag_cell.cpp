@@ -1,7 +1,8 @@
 // Draws bitmap 263, the background of one cell of the playlist's drag
-// preview: a 22-pixel band in the dark skin's blue with a light edge on top.
-// It is tiled sideways, so it has no vertical features. Run once; the PNG it
-// writes is committed.
+// preview: a 22-pixel band in the dark skin's blue with a light edge on top,
+// at its size and at twice its size for high-density screens ("263@2x.png").
+// It is tiled sideways, so it has no vertical features. Run once; the PNGs it
+// writes are committed.
 //   orlin_draw_drag_cell src/res/bitmaps/263.png   (QT_QPA_PLATFORM=offscreen)
 
 #include <QGuiApplication>
@@ -10,25 +11,37 @@
 #include <QPainter>
 #include <cstdio>
 
-int main(int argc, char* argv[]) {
-    QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
-        return 2;
-    }
-    constexpr int kWidth = 64;
-    constexpr int kHeight = 22;
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+namespace {
+
+constexpr int kWidth = 64;
+constexpr int kHeight = 22;
+
+// Drawn in the picture's own pixels; the painter scales to `nScale` device pixels each.
+QImage Draw(int nScale) {
+    QImage image(kWidth * nScale, kHeight * nScale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(nScale);
     QPainter p(&image);
     QLinearGradient band(0, 0, 0, kHeight);
     band.setColorAt(0, QColor(44, 74, 112));
     band.setColorAt(0.5, QColor(30, 54, 86));
     band.setColorAt(1, QColor(20, 36, 60));
-    p.fillRect(image.rect(), band);
-    p.setPen(QColor(96, 170, 220));
-    p.drawLine(0, 0, kWidth - 1, 0);
-    p.setPen(QColor(10, 16, 26));
-    p.drawLine(0, kHeight - 1, kWidth - 1, kHeight - 1);
+    p.fillRect(QRect(0, 0, kWidth, kHeight), band);
+    p.fillRect(QRect(0, 0, kWidth, 1), QColor(96, 170, 220));
+    p.fillRect(QRect(0, kHeight - 1, kWidth, 1), QColor(10, 16, 26));
     p.end();
-    return image.save(QString::fromLocal8Bit(argv[1]), "PNG") ? 0 : 1;
+    return image;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QGuiApplication app(argc, argv);
+    const QString strPath = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (!strPath.endsWith(QLatin1String(".png"))) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
+        return 2;
+    }
+    const bool bOk = Draw(1).save(strPath, "PNG") &&
+                     Draw(2).save(strPath.chopped(4) + QStringLiteral("@2x.png"), "PNG");
+    return bOk ? 0 : 1;
 }

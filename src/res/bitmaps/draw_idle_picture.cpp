@@ -1,5 +1,7 @@
 // Draws bitmap 144, the picture an idle pane shows: a dark panel with a camera
-// lens and the program's name. Run once; the PNG it writes is committed.
+// lens and the program's name, at its size and at twice its size for
+// high-density screens ("144@2x.png" beside it). Run once; the PNGs it writes
+// are committed.
 //   orlin_draw_idle_picture src/res/bitmaps/144.png   (QT_QPA_PLATFORM=offscreen)
 
 #include <QFont>
@@ -10,15 +12,15 @@
 #include <QRadialGradient>
 #include <cstdio>
 
-int main(int argc, char* argv[]) {
-    QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
-        return 2;
-    }
-    constexpr int kWidth = 400;
-    constexpr int kHeight = 228;
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+namespace {
+
+constexpr int kWidth = 400;
+constexpr int kHeight = 228;
+
+// Drawn in the picture's own pixels; the painter scales to `nScale` device pixels each.
+QImage Draw(int nScale) {
+    QImage image(kWidth * nScale, kHeight * nScale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(nScale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -26,7 +28,7 @@ int main(int argc, char* argv[]) {
     QRadialGradient background(QPointF(kWidth / 2.0, kHeight / 2.0), kWidth / 2.0);
     background.setColorAt(0, QColor(36, 40, 47));
     background.setColorAt(1, QColor(0, 0, 0));
-    p.fillRect(image.rect(), background);
+    p.fillRect(QRect(0, 0, kWidth, kHeight), background);
 
     // Camera body with its lens on the left.
     const QPointF lens(118, 114);
@@ -63,5 +65,19 @@ int main(int argc, char* argv[]) {
     p.setPen(QPen(QColor(96, 170, 220), 2));
     p.drawLine(QPointF(203, 132), QPointF(330, 132));
     p.end();
-    return image.save(QString::fromLocal8Bit(argv[1]), "PNG") ? 0 : 1;
+    return image;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QGuiApplication app(argc, argv);
+    const QString strPath = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (!strPath.endsWith(QLatin1String(".png"))) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
+        return 2;
+    }
+    const bool bOk = Draw(1).save(strPath, "PNG") &&
+                     Draw(2).save(strPath.chopped(4) + QStringLiteral("@2x.png"), "PNG");
+    return bOk ? 0 : 1;
 }

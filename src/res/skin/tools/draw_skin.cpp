@@ -1,6 +1,9 @@
 // Paints Orlin's skin: every button in its three looks, the frame, the bar
 // backgrounds and the slider parts, as PNG files named as the program loads
-// them. Run once after a change and commit the pictures:
+// them, each once at its size ("466.png") and once at twice its size for
+// high-density screens ("466@2x.png"). Every picture is drawn in its own
+// pixel units and the painter scales, so both sizes show the same shapes.
+// Run once after a change and commit the pictures:
 //   QT_QPA_PLATFORM=offscreen orlin_draw_skin src/res/skin [contact-sheet.png]
 
 #include <QDir>
@@ -83,8 +86,18 @@ std::vector<Button> Buttons() {
     };
 }
 
+// How many device pixels every skin pixel gets in the pictures being drawn.
+int g_nScale = 1;
+
+// A picture of `size` skin pixels; painting on it is scaled to its device pixels.
+QImage Canvas(QSize size) {
+    QImage image(size * g_nScale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(g_nScale);
+    return image;
+}
+
 QImage Blank(QSize size) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image = Canvas(size);
     image.fill(Qt::transparent);
     return image;
 }
@@ -168,12 +181,12 @@ QImage DrawButton(const Button& button, Look eLook) {
 }
 
 QImage VerticalGradient(QSize size, QColor top, QColor bottom) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image = Canvas(size);
     QPainter p(&image);
     QLinearGradient fill(0, 0, 0, size.height());
     fill.setColorAt(0, top);
     fill.setColorAt(1, bottom);
-    p.fillRect(image.rect(), fill);
+    p.fillRect(QRect(QPoint(0, 0), size), fill);
     return image;
 }
 
@@ -209,7 +222,7 @@ QImage Caption() {
 }
 
 QImage Strip(QSize size, bool bDarkFirst) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image = Canvas(size);
     image.fill(QColor(30, 33, 38));
     QPainter p(&image);
     const bool bColumn = size.width() > size.height();  // a row of pixels across a side
@@ -309,8 +322,10 @@ QImage ColourChannel(const std::vector<QColor>& stops) {
 
 // Caps of the three-piece progress channel: half of a rounded groove each.
 QImage GrooveCap(bool bLeft) {
-    QImage whole = Groove({8, 10}, 4, kGroove, true);
-    return whole.copy(bLeft ? 0 : 4, 0, 4, 10);
+    const QImage whole = Groove({8, 10}, 4, kGroove, true);
+    QImage half = whole.copy(QRect(QPoint(bLeft ? 0 : 4, 0) * g_nScale, QSize(4, 10) * g_nScale));
+    half.setDevicePixelRatio(g_nScale);
+    return half;
 }
 
 QImage Thumb(QSize size, bool bActive) {
@@ -418,7 +433,7 @@ QImage RecordingBar() {
 // track for a vertical bar, then the same for a horizontal one), three looks down.
 QImage ScrollBarSkin() {
     constexpr int c = 17;
-    QImage image(9 * c, 3 * c, QImage::Format_ARGB32_Premultiplied);
+    QImage image = Canvas({9 * c, 3 * c});
     image.fill(QColor(34, 35, 37));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -566,18 +581,25 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    const std::vector<Output> pictures = AllPictures();
-    for (const Output& picture : pictures) {
-        const QString strPath = folder.filePath(picture.strName + ".png");
-        if (!picture.image.save(strPath)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(strPath));
+    size_t nWritten = 0;
+    for (const int nScale : {1, 2}) {
+        g_nScale = nScale;
+        const QString strSuffix = nScale == 1 ? QStringLiteral(".png") : QStringLiteral("@2x.png");
+        const std::vector<Output> pictures = AllPictures();
+        for (const Output& picture : pictures) {
+            const QString strPath = folder.filePath(picture.strName + strSuffix);
+            if (!picture.image.save(strPath)) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(strPath));
+                return 1;
+            }
+        }
+        nWritten += pictures.size();
+        if (nScale == 1 && argc == 3 &&
+            !ContactSheet(pictures).save(QString::fromLocal8Bit(argv[2]))) {
+            std::fprintf(stderr, "cannot write %s\n", argv[2]);
             return 1;
         }
     }
-    if (argc == 3 && !ContactSheet(pictures).save(QString::fromLocal8Bit(argv[2]))) {
-        std::fprintf(stderr, "cannot write %s\n", argv[2]);
-        return 1;
-    }
-    std::printf("%zu pictures written\n", pictures.size());
+    std::printf("%zu pictures written\n", nWritten);
     return 0;
 }
