@@ -1,8 +1,10 @@
 #include "app/orlin_app.h"
 
 #include <QApplication>
+#include <cstdio>
 
 #include "app/quit_signals.h"
+#include "app/start_step_runner.h"
 #include "mainwnd/orlin_dlg.h"
 
 int COrlinApp::Run(const QStringList& arguments) {
@@ -18,6 +20,13 @@ int COrlinApp::Run(const QStringList& arguments) {
         dlg.reject();
     });
     dlg.OnInitDialog(arguments);
+    const StartStepList steps = ParseStartSteps(qEnvironmentVariable("ORLIN_START_STEPS"));
+    if (!steps.strError.isEmpty()) {
+        std::fprintf(stderr, "ORLIN_START_STEPS: %s; no step is taken\n",
+                     qUtf8Printable(steps.strError));
+    }
+    CStartStepRunner runner(&dlg, steps.steps);
+    runner.Start();
     dlg.exec();
     return 0;
 }

@@ -1,11 +1,11 @@
 // Looks at the X display the way a person would: finds a playing sample
 // recording on the screen and reads the frame number it shows.
-//   orlin_screen_probe [--timeout SECONDS] [--save FILE.png]
+//   orlin_screen_probe [--timeout SECONDS] [--save FILE.png [--crop X,Y,W,H]]
 // Two grabs a moment apart: the sample's background drifts every picture, so the
 // pixels that changed outline the picture; the frame number is read from there.
 // Prints "frame N", the time it waited and the wall-clock time, and exits 0 once a number is read;
 // exits 1 when none shows before the timeout. With --save it only writes the
-// screen to FILE.png.
+// screen (or the part --crop names, in screen pixels) to FILE.png.
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -94,11 +94,26 @@ int main(int argc, char* argv[]) {
     const QStringList args = app.arguments();
     double timeoutSeconds = 30;
     QString savePath;
+    QRect crop;
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == "--timeout") timeoutSeconds = args[i + 1].toDouble();
         if (args[i] == "--save") savePath = args[i + 1];
+        if (args[i] == "--crop") {
+            const QStringList parts = args[i + 1].split(',');
+            if (parts.size() == 4) {
+                crop =
+                    QRect(parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt());
+            }
+            if (crop.isEmpty()) {
+                std::fprintf(stderr, "--crop wants X,Y,W,H\n");
+                return 2;
+            }
+        }
     }
-    if (!savePath.isEmpty()) return GrabScreen().save(savePath) ? 0 : 1;
+    if (!savePath.isEmpty()) {
+        const QImage screen = GrabScreen();
+        return (crop.isEmpty() ? screen : screen.copy(crop)).save(savePath) ? 0 : 1;
+    }
 
     QElapsedTimer clock;
     clock.start();
