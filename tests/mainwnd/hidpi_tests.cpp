@@ -1,5 +1,5 @@
 // The player on a screen with two device pixels per widget pixel
-// (QT_SCALE_FACTOR=2, set by this program's own main before Qt starts).
+// (QT_SCALE_FACTOR=2, set by the suite's main, orlin_test_main_2x, before Qt starts).
 // Every skinned control must keep its size in widget pixels and draw from the
 // double-size pictures: a control that falls back to a one-to-one picture, or
 // draws through a one-to-one buffer, shows each of its pixels as a uniform
@@ -86,17 +86,6 @@ protected:
         return static_cast<int>(std::count_if(m_log.begin(), m_log.end(), [](const std::string& s) {
             return s.rfind("ResourcePicture no double-size picture", 0) == 0;
         }));
-    }
-    QString Camera(int nStartSecond, const char* szName) {
-        samplegen::SampleParams params;
-        params.container = samplegen::Container::Mp4;
-        params.width = 160;
-        params.height = 120;
-        params.frameCount = 250;
-        params.start = samplegen::StartTime{2024, 3, 1, 12, 0, nStartSecond};
-        const QString strPath = m_dir.filePath(QString::fromUtf8(szName));
-        EXPECT_TRUE(samplegen::WriteSample(strPath.toStdString(), params));
-        return strPath;
     }
 };
 
@@ -188,7 +177,8 @@ TEST_F(HiDpiWindow, MainWindowRulerPanelsAndDialogsDrawFromDoubleSizePictures) {
     // Four panes, two cameras in step, the ruler under the control bar.
     m_dlg.OnCommand(ID_LAYOUT_4);
     m_dlg.GetButton(IDC_SYNC)->click();
-    ASSERT_TRUE(m_dlg.PlaySync({Camera(0, "cam1.mp4"), Camera(2, "cam2.mp4")}));
+    ASSERT_TRUE(m_dlg.PlaySync({Camera(0, samplegen::Container::Mp4, "cam1.mp4"),
+                                Camera(2, samplegen::Container::Mp4, "cam2.mp4")}));
     ASSERT_TRUE(WaitFor([&] { return m_dlg.GetSyncRuler()->isVisible(); }));
     QCoreApplication::processEvents();
 
@@ -234,16 +224,4 @@ TEST_F(HiDpiWindow, CutPanelDrawsFromDoubleSizePictures) {
         EXPECT_GT(DetailedBlocks(OwnPaint(pLabel)), 0) << "marker " << nMarker;
     }
     EXPECT_EQ(FallBacks(), 0);
-}
-
-int main(int argc, char* argv[]) {
-    // Before Qt starts: the scale applies to every screen, the offscreen one too.
-    qputenv("QT_SCALE_FACTOR", "2");
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir configDir;
-    qputenv("XDG_CONFIG_HOME", configDir.path().toUtf8());
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("OrlinTests"));
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

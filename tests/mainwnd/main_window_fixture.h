@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "common/debug_log.h"
-#include "mainwnd/orlin_dlg.h"
 #include "controls/orlin_message_box.h"
+#include "mainwnd/orlin_dlg.h"
 #include "playback/dlg_show.h"
 #include "playback/play_wnd.h"
 #include "playback/render_wnd.h"
@@ -62,6 +62,18 @@ protected:
         return static_cast<int>(std::count(m_log.begin(), m_log.end(), line));
     }
     CPlayWnd* Sel() { return m_dlg.GetDlgShow()->GetSelPlayWnd(); }
+    // One camera of an event: 250 pictures from 12:00:nStartSecond on 1 March 2024.
+    QString Camera(int nStartSecond, samplegen::Container container, const char* szName) {
+        samplegen::SampleParams params;
+        params.container = container;
+        params.width = 160;
+        params.height = 120;
+        params.frameCount = 250;
+        params.start = samplegen::StartTime{2024, 3, 1, 12, 0, nStartSecond};
+        const QString strPath = m_dir.filePath(QString::fromUtf8(szName));
+        EXPECT_TRUE(samplegen::WriteSample(strPath.toStdString(), params));
+        return strPath;
+    }
     // The frame number painted into the picture the selected pane shows; -1 for none.
     int FrameShown() {
         const QImage image = Sel()->GetRenderWnd()->LastPicture();

@@ -25,17 +25,6 @@ protected:
         m_dlg.GetButton(nId)->click();
         QCoreApplication::processEvents();
     }
-    QString Camera(int nStartSecond, samplegen::Container container, const char* szName) {
-        samplegen::SampleParams params;
-        params.container = container;
-        params.width = 160;
-        params.height = 120;
-        params.frameCount = 250;
-        params.start = samplegen::StartTime{2024, 3, 1, 12, 0, nStartSecond};
-        const QString strPath = m_dir.filePath(QString::fromUtf8(szName));
-        EXPECT_TRUE(samplegen::WriteSample(strPath.toStdString(), params));
-        return strPath;
-    }
     int PaneFrame(int nPane) {
         const QImage image = m_dlg.GetDlgShow()->GetPlayWnd(nPane)->GetRenderWnd()->LastPicture();
         if (image.isNull()) return -1;

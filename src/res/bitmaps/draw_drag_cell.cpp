@@ -5,11 +5,11 @@
 // writes are committed.
 //   orlin_draw_drag_cell src/res/bitmaps/263.png   (QT_QPA_PLATFORM=offscreen)
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
-#include <cstdio>
+
+#include "write_both_sizes.h"
 
 namespace {
 
@@ -34,14 +34,4 @@ QImage Draw(int nScale) {
 
 }  // namespace
 
-int main(int argc, char* argv[]) {
-    QGuiApplication app(argc, argv);
-    const QString strPath = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (!strPath.endsWith(QLatin1String(".png"))) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
-        return 2;
-    }
-    const bool bOk = Draw(1).save(strPath, "PNG") &&
-                     Draw(2).save(strPath.chopped(4) + QStringLiteral("@2x.png"), "PNG");
-    return bOk ? 0 : 1;
-}
+int main(int argc, char* argv[]) { return WriteBothSizes(argc, argv, Draw); }

@@ -5,12 +5,12 @@
 //   orlin_draw_idle_picture src/res/bitmaps/144.png   (QT_QPA_PLATFORM=offscreen)
 
 #include <QFont>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-#include <cstdio>
+
+#include "write_both_sizes.h"
 
 namespace {
 
@@ -70,14 +70,4 @@ QImage Draw(int nScale) {
 
 }  // namespace
 
-int main(int argc, char* argv[]) {
-    QGuiApplication app(argc, argv);
-    const QString strPath = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (!strPath.endsWith(QLatin1String(".png"))) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
-        return 2;
-    }
-    const bool bOk = Draw(1).save(strPath, "PNG") &&
-                     Draw(2).save(strPath.chopped(4) + QStringLiteral("@2x.png"), "PNG");
-    return bOk ? 0 : 1;
-}
+int main(int argc, char* argv[]) { return WriteBothSizes(argc, argv, Draw); }
