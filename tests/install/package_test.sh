@@ -43,6 +43,30 @@ for lib in libavcodec libavformat libswscale libqt6widgets6 libsdl2 libtinyxml l
   grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 grep -q vidmux <<<"$depends" && fail "Depends names the private engine: $depends"
+# Every dependency names a package of this Debian release at a version it has:
+# checked against the packages installed here, which a fresh machine gets from apt.
+version_re='\(([<>=]+) ([^)]+)\)'
+satisfied() {  # "name (op version)" -> whether the installed package meets it
+  local name=${1%% *} state installed op
+  read -r state installed < <(dpkg-query -W -f='${db:Status-Status} ${Version}\n' "$name" 2>/dev/null | head -n 1)
+  [ "$state" = installed ] || return 1
+  [[ $1 =~ $version_re ]] || return 0
+  case ${BASH_REMATCH[1]} in '>=') op=ge ;; '<=') op=le ;; '>>') op=gt ;; '<<') op=lt ;; *) op=eq ;; esac
+  dpkg --compare-versions "$installed" "$op" "${BASH_REMATCH[2]}"
+}
+while read -r dependency; do
+  ok=1
+  IFS='|' read -ra choices <<<"$dependency"
+  for choice in "${choices[@]}"; do
+    choice=$(sed 's/^ *//; s/ *$//' <<<"$choice")
+    satisfied "$choice" && { ok=0; break; }
+  done
+  [ "$ok" -eq 0 ] || fail "no installed package satisfies the dependency '$dependency'"
+done < <(tr ',' '\n' <<<"$depends")
+# The window system's platform plugin comes with a package the program depends on.
+plugin=$(dpkg-query -S '*/qt6/plugins/platforms/libqxcb.so' 2>/dev/null | head -n 1 | cut -d: -f1)
+[ -n "$plugin" ] && grep -qw "$plugin" <<<"$depends" ||
+  fail "Depends lacks the package of Qt's xcb platform plugin (${plugin:-not installed here})"
 [ "$(dpkg-deb -f "$deb" Package)" = orlin ] || fail "package name"
 [ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] || fail "architecture"
 
