@@ -51,7 +51,7 @@ SHOOT
 # Ids: menu 33048 four panes, 32816 player settings, 32812 cut; button 1098 synchronous mode.
 shoot layout1-playing 800x600 "" 1
 shoot layout4-sync 1024x768 "menu:33048 button:1098 sync-play" 3
-shoot player-settings 800x600 "wait:2500 menu:32816" 3
-shoot cut-panel 800x600 "wait:2500 menu:32812" 2
+shoot player-settings 800x600 "wait:6000 menu:32816" 7
+shoot cut-panel 800x600 "wait:6000 menu:32812" 7
 # The control bar on a double-density screen: drawn from the @2x skin pictures.
 shoot control-bar-2x 1700x1300 "" 1 2 0,990,1180,220

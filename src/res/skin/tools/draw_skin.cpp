@@ -32,6 +32,7 @@ const QColor kSurfaceBottom(32, 35, 41);
 const QColor kEdgeDark(16, 17, 20);
 const QColor kEdgeLight(70, 76, 87);
 const QColor kGroove(16, 18, 22);
+const QColor kIconOnLight(52, 56, 64);
 
 enum class Look { Normal, Hover, Pressed };
 enum class Shape { Flat, Primary, Round, Caption, CaptionClose, Pill };
@@ -42,6 +43,7 @@ struct Button {
     QSize size;
     Shape eShape;
     bool bAccentIcon = false;  // the "on" image of a toggle
+    bool bOnLight = false;     // sits on a light panel (the cut panel): dark icon
 };
 
 std::vector<Button> Buttons() {
@@ -118,7 +120,7 @@ QImage DrawButton(const Button& button, Look eLook) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF all(0, 0, button.size.width(), button.size.height());
-    QColor icon = button.bAccentIcon ? kAccentLight : kIcon;
+    QColor icon = button.bAccentIcon ? kAccentLight : button.bOnLight ? kIconOnLight : kIcon;
     qreal iconSide = 14;
 
     switch (button.eShape) {
@@ -158,14 +160,17 @@ QImage DrawButton(const Button& button, Look eLook) {
         case Shape::CaptionClose: {
             const qreal radius = button.eShape == Shape::Flat ? 4 : 3;
             QColor back = Qt::transparent;
+            const bool bClose = button.eShape == Shape::CaptionClose;
             if (eLook == Look::Hover) {
-                back = button.eShape == Shape::CaptionClose ? QColor(214, 56, 48)
-                                                            : QColor(255, 255, 255, 34);
-                icon = kIconHot;
+                back = bClose            ? QColor(214, 56, 48)
+                       : button.bOnLight ? QColor(0, 0, 0, 30)
+                                         : QColor(255, 255, 255, 34);
+                icon = bClose || !button.bOnLight ? kIconHot : kEdgeDark;
             } else if (eLook == Look::Pressed) {
-                back = button.eShape == Shape::CaptionClose ? QColor(160, 36, 30)
-                                                            : QColor(0, 0, 0, 90);
-                icon = button.eShape == Shape::CaptionClose ? QColor(235, 235, 235) : kAccentLight;
+                back = bClose ? QColor(160, 36, 30) : QColor(0, 0, 0, button.bOnLight ? 60 : 90);
+                icon = bClose            ? QColor(235, 235, 235)
+                       : button.bOnLight ? kAccentDark
+                                         : kAccentLight;
             }
             p.setPen(Qt::NoPen);
             p.setBrush(back);
@@ -520,14 +525,16 @@ std::vector<Output> AllPictures() {
 
     // Cut panel: close button (178 normal, 179 hover, 180 pressed), markers
     // 300 and 301, trimming buttons 302 (earlier) and 303 (later).
-    const Button cutClose{"", "caption_close", {18, 18}, Shape::CaptionClose};
+    const Button cutClose{"", "caption_close", {18, 18}, Shape::CaptionClose, false, true};
     out.push_back({"178", DrawButton(cutClose, Look::Normal)});
     out.push_back({"179", DrawButton(cutClose, Look::Hover)});
     out.push_back({"180", DrawButton(cutClose, Look::Pressed)});
     out.push_back({"300", CutMarker(true)});
     out.push_back({"301", CutMarker(false)});
-    out.push_back({"302", DrawButton({"", "frame_back", {18, 18}, Shape::Flat}, Look::Normal)});
-    out.push_back({"303", DrawButton({"", "frame_forward", {18, 18}, Shape::Flat}, Look::Normal)});
+    out.push_back(
+        {"302", DrawButton({"", "frame_back", {18, 18}, Shape::Flat, false, true}, Look::Normal)});
+    out.push_back({"303", DrawButton({"", "frame_forward", {18, 18}, Shape::Flat, false, true},
+                                     Look::Normal)});
 
     out.push_back({"volume_channel", Groove({70, 8}, 4, kGroove, true)});
     out.push_back({"volume_channel_active", ActiveGroove({70, 8}, 4, true)});
