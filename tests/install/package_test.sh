@@ -73,6 +73,14 @@ plugin=$(dpkg-query -S '*/qt6/plugins/platforms/libqxcb.so' 2>/dev/null | head -
 # The program in the package is stripped: no debugging sections.
 dpkg-deb -x "$deb" "$stage/root"
 readelf -S "$stage/root/usr/bin/orlin" | grep -q '\.debug_info' && fail "the program is not stripped"
+# The unpacked program starts with the engine from the package, not the build tree.
+version=$(env -u LD_LIBRARY_PATH "$stage/root/usr/bin/orlin" --version 2>&1) ||
+  fail "the packaged program does not start: $version"
+[ "$version" = "Orlin $(dpkg-deb -f "$deb" Version)" ] || fail "packaged program says '$version'"
+engine=$(env -u LD_LIBRARY_PATH LD_DEBUG=libs "$stage/root/usr/bin/orlin" --version 2>&1 >/dev/null |
+  sed -n 's/.*calling init: \(.*libvidmux\.so\.1\).*/\1/p' | head -n 1)
+[ -n "$engine" ] && [ "$(readlink -f "$engine")" = "$(readlink -f "$stage/root/usr/lib/orlin/libvidmux.so.1")" ] ||
+  fail "the packaged program loads its engine from '${engine:-nowhere}'"
 
 [ "$failures" -eq 0 ] || { echo "$failures failure(s)" >&2; exit 1; }
 echo "package OK: $(du -b "$deb" | cut -f1) bytes, $(dpkg-deb -f "$deb" Installed-Size) KiB installed"
