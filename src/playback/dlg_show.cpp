@@ -9,6 +9,7 @@
 #include "playback/orlin_messages.h"
 #include "playback/pane_layout.h"
 #include "playback/play_wnd.h"
+#include "playback/sync_repositioner.h"
 
 namespace {
 const QColor kBackgroundColour(125, 125, 116);
@@ -30,6 +31,7 @@ CDlgShow::CDlgShow(QWidget* pParent) : QWidget(pParent) {
 }
 
 CDlgShow::~CDlgShow() {
+    SettleSyncReposition();
     // Panes free their engine ports as they go; they must go before the main
     // window they post to.
     for (CPlayWnd*& pPane : m_pPlayWnd) {
@@ -59,6 +61,7 @@ void CDlgShow::SetSyncActive(int32_t nIndex, bool bActive) {
 }
 
 bool CDlgShow::SetSyncMode(bool bSync) {
+    SettleSyncReposition();
     if (bSync != m_bSync) {
         CloseAllPanes();
         m_bySyncActive.fill(0);
@@ -201,6 +204,7 @@ void CDlgShow::SetVolume(int32_t nVolume, bool bOn) {
 }
 
 void CDlgShow::CloseAllPanes() {
+    SettleSyncReposition();
     for (CPlayWnd* pPane : m_pPlayWnd) {
         if (pPane != nullptr && pPane->GetPlayState() != PLAY_STATE_IDLE) {
             pPane->Reset();

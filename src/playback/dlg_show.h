@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "playback/play_state.h"
@@ -12,6 +14,7 @@
 
 class CPlayWnd;
 class IMainWindowLink;
+class SyncRepositioner;
 
 // Playback options the main window copies in from the settings store.
 struct DlgShowPlaySettings {
@@ -69,8 +72,12 @@ public:
     // plays it. Files without time, or that do not all overlap, are refused
     // with a message and change nothing.
     bool StartSyncPlay(const QStringList& paths);
-    // Repositions every synchronised pane to a fraction of the timeline.
+    // Repositions every synchronised pane to a fraction of the timeline. The
+    // panes pause at once; their pictures are found off this thread and a
+    // group that was playing plays on when every pane has its picture.
     bool SetSyncPlayPrecent(double dPrecent);
+    // True while panes are still being moved by SetSyncPlayPrecent.
+    bool IsSyncRepositioning() const;
     // The group's position: the earliest current time among the active panes.
     bool GetSyncPlayPrecent(double* pPrecent, VemorSystemTime* pTime) const;
     // Appends the group's files to `pEntries` and copies the earliest-start
@@ -133,6 +140,7 @@ public:
     bool GetSelNextKeyFramePos(uint32_t nMilliseconds, VemorFramePos* pPos) const;
 
 protected:
+    bool event(QEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
 
@@ -142,7 +150,12 @@ private:
     CPlayWnd* SelPaneForQuery() const;
     void PostPlayStateChanged() const;
     void StopSoundShare(CPlayWnd* pPane) const;
-    void RepositionSyncFile(size_t nEntry, const VemorSystemTime& stTime);
+    // The engine call that moves one synchronised file to `stTime`, or none.
+    std::function<void()> SyncSeekCall(size_t nEntry, const VemorSystemTime& stTime);
+    // Lets a repositioning in flight finish before any other command touches
+    // the panes, and drops its pending resume: the user's command decides.
+    void SettleSyncReposition();
+    void OnSyncRepositioned(uint32_t nGeneration);
     template <typename Fn>
     void ForEachPaneInLayout(Fn fn) const;
 
@@ -158,6 +171,9 @@ private:
     FileTimeInfo m_stLatestEnd = EmptyFileTimeInfo();
     std::vector<SyncFileEntry> m_vecSyncFiles;
     DlgShowPlaySettings m_stSettings;
+    std::unique_ptr<SyncRepositioner> m_pRepositioner;
+    uint32_t m_nRepositionGeneration = 0;
+    bool m_bResumeAfterReposition = false;
 };
 
 template <typename Fn>

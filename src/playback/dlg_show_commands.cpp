@@ -6,6 +6,9 @@
 #include "playback/play_wnd.h"
 
 bool CDlgShow::PlayPause() {
+    // The group was playing before a repositioning still in flight: pausing
+    // is what the user sees as the next step.
+    if (m_bResumeAfterReposition && IsSyncRepositioning()) return Pause();
     CPlayWnd* pRef = m_bSync ? m_pPlayWnd[0] : GetSelPlayWnd();
     if (pRef == nullptr) return false;
     switch (pRef->GetPlayState()) {
@@ -20,6 +23,7 @@ bool CDlgShow::PlayPause() {
 }
 
 bool CDlgShow::Play() {
+    SettleSyncReposition();
     if (!Guarded()) return false;
     if (!m_bSync) {
         CPlayWnd* pSel = GetSelPlayWnd();
@@ -40,6 +44,7 @@ bool CDlgShow::Play() {
 }
 
 bool CDlgShow::Pause() {
+    SettleSyncReposition();
     if (!m_bSync) {
         CPlayWnd* pSel = GetSelPlayWnd();
         if (pSel == nullptr) return false;
@@ -54,6 +59,7 @@ bool CDlgShow::Pause() {
 }
 
 bool CDlgShow::Stop() {
+    SettleSyncReposition();
     if (!Guarded()) {
         DebugLog("CDlgShow::SyncStop() return 1");
         return false;
@@ -82,6 +88,7 @@ bool CDlgShow::Stop() {
 }
 
 bool CDlgShow::CloseFile() {
+    SettleSyncReposition();
     if (!Guarded()) return false;
     if (!m_bSync) {
         CPlayWnd* pSel = GetSelPlayWnd();
@@ -103,6 +110,7 @@ bool CDlgShow::CloseFile() {
 }
 
 bool CDlgShow::Fast() {
+    SettleSyncReposition();
     if (!m_bSync) {
         CPlayWnd* pSel = GetSelPlayWnd();
         if (pSel == nullptr) return false;
@@ -117,6 +125,7 @@ bool CDlgShow::Fast() {
 }
 
 bool CDlgShow::Slow() {
+    SettleSyncReposition();
     if (!m_bSync) {
         CPlayWnd* pSel = GetSelPlayWnd();
         if (pSel == nullptr) return false;
@@ -131,6 +140,7 @@ bool CDlgShow::Slow() {
 }
 
 bool CDlgShow::BackOneFrame() {
+    SettleSyncReposition();
     CPlayWnd* pSel = GetSelPlayWnd();
     if (m_bSync || pSel == nullptr) return false;
     pSel->FrameForward(false);
@@ -139,6 +149,7 @@ bool CDlgShow::BackOneFrame() {
 }
 
 bool CDlgShow::BackPlay(bool bOn) {
+    SettleSyncReposition();
     CPlayWnd* pSel = GetSelPlayWnd();
     if (m_bSync || pSel == nullptr) return false;
     const bool bDone = pSel->BackPlay(bOn);
@@ -147,6 +158,7 @@ bool CDlgShow::BackPlay(bool bOn) {
 }
 
 bool CDlgShow::GoToStart() {
+    SettleSyncReposition();
     if (!Guarded()) return false;
     if (!m_bSync) {
         CPlayWnd* pSel = GetSelPlayWnd();
@@ -158,6 +170,7 @@ bool CDlgShow::GoToStart() {
 }
 
 bool CDlgShow::GoToEnd() {
+    SettleSyncReposition();
     if (!Guarded()) return false;
     if (!m_bSync) {
         CPlayWnd* pSel = GetSelPlayWnd();
@@ -169,6 +182,7 @@ bool CDlgShow::GoToEnd() {
 }
 
 bool CDlgShow::SetFramePos(uint32_t nFrame) {
+    SettleSyncReposition();
     CPlayWnd* pSel = GetSelPlayWnd();
     if (m_bSync || pSel == nullptr) return false;
     pSel->SetFramePos(nFrame);
@@ -177,6 +191,7 @@ bool CDlgShow::SetFramePos(uint32_t nFrame) {
 }
 
 bool CDlgShow::SetTimePos(uint32_t nSeconds) {
+    SettleSyncReposition();
     CPlayWnd* pSel = GetSelPlayWnd();
     if (m_bSync || pSel == nullptr) return false;
     pSel->SetTimePos(nSeconds);
@@ -185,6 +200,7 @@ bool CDlgShow::SetTimePos(uint32_t nSeconds) {
 }
 
 bool CDlgShow::OpenAndPlay(const QString& strPath) {
+    SettleSyncReposition();
     CPlayWnd* pSel = GetSelPlayWnd();
     if (m_bSync || pSel == nullptr) return false;
     pSel->Open(strPath);

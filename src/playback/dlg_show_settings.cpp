@@ -65,6 +65,7 @@ bool CDlgShow::SetColour(int32_t nBrightness, int32_t nContrast, int32_t nSatura
 }
 
 bool CDlgShow::ClosePanesShowingFile(const QString& strPath) {
+    SettleSyncReposition();
     std::vector<CPlayWnd*> showing;
     for (CPlayWnd* pPane : m_pPlayWnd) {
         if (pPane == nullptr) continue;

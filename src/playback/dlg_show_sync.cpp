@@ -1,13 +1,18 @@
 // Synchronous play: one file per visible pane, joined into the engine's
 // synchronisation group and treated as one day-aligned timeline.
 
+#include <QCoreApplication>
+#include <QEvent>
+
 #include "common/debug_log.h"
 #include "playback/dlg_show.h"
+#include "playback/engine_api.h"
 #include "playback/file_time_analyzer.h"
 #include "playback/lang_text.h"
 #include "playback/main_window_link.h"
 #include "playback/play_helper.h"
 #include "playback/play_wnd.h"
+#include "playback/sync_repositioner.h"
 #include "playback/sync_timeline.h"
 
 namespace {
@@ -37,6 +42,7 @@ void PlaySyncPane(CPlayWnd* pPane) {
 
 bool CDlgShow::StartSyncPlay(const QStringList& paths) {
     if (paths.isEmpty()) return false;
+    SettleSyncReposition();
     const int32_t nCount = std::min<int32_t>(static_cast<int32_t>(paths.size()), m_nLayout);
     const QStringList syncPaths = paths.mid(0, nCount);
     // The span is checked before anything closes, so a refusal changes nothing.
@@ -83,10 +89,29 @@ bool CDlgShow::StartSyncPlay(const QStringList& paths) {
     return true;
 }
 
-void CDlgShow::RepositionSyncFile(size_t nEntry, const VemorSystemTime& stTime) {
+namespace {
+
+// Posted by the repositioning worker when every pane has its picture.
+class SyncRepositionedEvent : public QEvent {
+public:
+    static QEvent::Type Type() {
+        static const auto eType = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return eType;
+    }
+    explicit SyncRepositionedEvent(uint32_t nGeneration)
+        : QEvent(Type()), m_nGeneration(nGeneration) {}
+    uint32_t Generation() const { return m_nGeneration; }
+
+private:
+    uint32_t m_nGeneration;
+};
+
+}  // namespace
+
+std::function<void()> CDlgShow::SyncSeekCall(size_t nEntry, const VemorSystemTime& stTime) {
     const SyncFileEntry& entry = m_vecSyncFiles[nEntry];
-    CPlayWnd* pPane = GetPlayWnd(entry.nSubIndex);
     const int nIndex = static_cast<int>(nEntry);
+    const int32_t lPort = entry.lPort;
     const SyncSeekStep step =
         PlanSyncSeek(FileStartTime(entry.stInfo), FileEndTime(entry.stInfo), stTime);
     switch (step.eAction) {
@@ -94,25 +119,32 @@ void CDlgShow::RepositionSyncFile(size_t nEntry, const VemorSystemTime& stTime) 
             DebugLog(
                 "CDlgShow::SetSyncPlayPrecent() SetPlayedTimeMs() nSubIndex=%d, lPort=%d, "
                 "stPosTime.dwHour=%d, stPosTime.dwMin=%d, stPosTime.dwSec=%d, nMs=%u",
-                nIndex, entry.lPort, stTime.dwHour, stTime.dwMin, stTime.dwSec, step.nMilliseconds);
-            pPane->SetPlayedTimeMs(step.nMilliseconds);
+                nIndex, lPort, stTime.dwHour, stTime.dwMin, stTime.dwSec, step.nMilliseconds);
             SetSyncActive(entry.nSubIndex, true);
-            break;
+            return [lPort, nMs = step.nMilliseconds] {
+                if (!Engine().SetPlayedTimeEx(lPort, nMs)) {
+                    DebugLog("CDlgShow::SetSyncPlayPrecent() Fail dwErr=%d",
+                             Engine().GetLastError(lPort));
+                }
+            };
         case SyncSeekAction::ToStart:
             DebugLog("CDlgShow::SetSyncPlayPrecent() GoToStart() nSubIndex=%d, lPort=%d", nIndex,
-                     entry.lPort);
-            pPane->GoToStart();
+                     lPort);
             SetSyncActive(entry.nSubIndex, true);
-            break;
-        case SyncSeekAction::ToEnd:
+            return [lPort] { Engine().SetCurrentFrameNum(lPort, 0); };
+        case SyncSeekAction::ToEnd: {
             DebugLog("CDlgShow::SetSyncPlayPrecent() GoToEnd() nSubIndex=%d, lPort=%d", nIndex,
-                     entry.lPort);
-            pPane->GoToEnd();
+                     lPort);
             SetSyncActive(entry.nSubIndex, false);
-            break;
+            return [lPort] {
+                const uint32_t nTotal = Engine().GetFileTotalFrames(lPort);
+                Engine().SetCurrentFrameNum(lPort, nTotal > 0 ? nTotal - 1 : 0);
+            };
+        }
         case SyncSeekAction::None:
             break;
     }
+    return {};
 }
 
 bool CDlgShow::SetSyncPlayPrecent(double dPrecent) {
@@ -130,25 +162,67 @@ bool CDlgShow::SetSyncPlayPrecent(double dPrecent) {
         !CPlayHelper::IsEarlier(&stTime, &stLatest)) {
         return false;
     }
-    const PlayState eWas = GetSelState();
-    for (const SyncFileEntry& entry : m_vecSyncFiles) {
-        CPlayWnd* pPane = GetPlayWnd(entry.nSubIndex);
-        if (pPane != nullptr && pPane->GetPlayState() == PLAY_STATE_PLAYING) pPane->Pause();
-    }
+    // A drag during a repositioning keeps the play it interrupted.
+    const bool bResume =
+        GetSelState() == PLAY_STATE_PLAYING || (m_bResumeAfterReposition && IsSyncRepositioning());
+    SettleSyncReposition();
+    // Each port pauses, then seeks, on its own worker thread.
+    std::vector<std::function<void()>> calls;
     for (size_t i = 0; i < m_vecSyncFiles.size(); ++i) {
-        const CPlayWnd* pPane = GetPlayWnd(m_vecSyncFiles[i].nSubIndex);
-        if (pPane != nullptr && pPane->GetPlayState() == PLAY_STATE_PAUSED) {
-            RepositionSyncFile(i, stTime);
-        }
+        CPlayWnd* pPane = GetPlayWnd(m_vecSyncFiles[i].nSubIndex);
+        if (pPane == nullptr) continue;
+        std::function<void()> pause = pPane->PauseCall();
+        if (pPane->GetPlayState() != PLAY_STATE_PAUSED) continue;
+        std::function<void()> seek = SyncSeekCall(i, stTime);
+        if (!pause && !seek) continue;
+        calls.push_back([pause = std::move(pause), seek = std::move(seek)] {
+            if (pause) pause();
+            if (seek) seek();
+        });
     }
-    if (eWas == PLAY_STATE_PLAYING) {
-        for (const SyncFileEntry& entry : m_vecSyncFiles) {
-            CPlayWnd* pPane = GetPlayWnd(entry.nSubIndex);
-            if (pPane != nullptr && IsSyncActive(entry.nSubIndex)) PlaySyncPane(pPane);
-        }
-    }
+    m_bResumeAfterReposition = bResume;
+    const uint32_t nGeneration = ++m_nRepositionGeneration;
+    if (!m_pRepositioner) m_pRepositioner = std::make_unique<SyncRepositioner>();
+    m_pRepositioner->Run(std::move(calls), [this, nGeneration] {
+        QCoreApplication::postEvent(this, new SyncRepositionedEvent(nGeneration));
+    });
     PostPlayStateChanged();
     return true;
+}
+
+bool CDlgShow::IsSyncRepositioning() const {
+    return m_pRepositioner && m_pRepositioner->Running() && m_bSync;
+}
+
+void CDlgShow::SettleSyncReposition() {
+    if (!m_pRepositioner) return;
+    m_pRepositioner->Wait();
+    ++m_nRepositionGeneration;
+    m_bResumeAfterReposition = false;
+}
+
+void CDlgShow::OnSyncRepositioned(uint32_t nGeneration) {
+    if (nGeneration != m_nRepositionGeneration) return;
+    m_pRepositioner->Wait();
+    if (m_bSync && m_bResumeAfterReposition) {
+        for (const SyncFileEntry& entry : m_vecSyncFiles) {
+            CPlayWnd* pPane = GetPlayWnd(entry.nSubIndex);
+            if (pPane != nullptr && IsSyncActive(entry.nSubIndex) &&
+                pPane->GetPlayState() == PLAY_STATE_PAUSED) {
+                PlaySyncPane(pPane);
+            }
+        }
+    }
+    m_bResumeAfterReposition = false;
+    PostPlayStateChanged();
+}
+
+bool CDlgShow::event(QEvent* pEvent) {
+    if (pEvent->type() == SyncRepositionedEvent::Type()) {
+        OnSyncRepositioned(static_cast<SyncRepositionedEvent*>(pEvent)->Generation());
+        return true;
+    }
+    return QWidget::event(pEvent);
 }
 
 bool CDlgShow::GetSyncPlayPrecent(double* pPrecent, VemorSystemTime* pTime) const {

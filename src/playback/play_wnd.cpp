@@ -176,6 +176,18 @@ bool CPlayWnd::Pause() {
     return true;
 }
 
+std::function<void()> CPlayWnd::PauseCall() {
+    if (GetPlayState() != PLAY_STATE_PLAYING || m_lPort < 0) return {};
+    DebugLog("CPlayWnd::Pause()");
+    SetState(PLAY_STATE_PAUSED);
+    return [lPort = m_lPort.load()] {
+        if (!Engine().Pause(lPort, 1)) {
+            DebugLog("CPlayWnd::Pause() Vemor_Pause Fail m_lPort=%d, dwErrorCode=%d", lPort,
+                     Engine().GetLastError(lPort));
+        }
+    };
+}
+
 bool CPlayWnd::Stop() {
     const PlayState eState = GetPlayState();
     if (eState == PLAY_STATE_IDLE || eState == PLAY_STATE_STOPPED) return true;

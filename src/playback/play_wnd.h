@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -51,6 +52,9 @@ public:
     bool Play();
     bool PlayNotSync();
     bool Pause();
+    // Marks a playing pane paused and hands back the engine call that pauses
+    // it, for a caller that runs engine calls off this thread; none otherwise.
+    std::function<void()> PauseCall();
     // The user's stop: reset, stop the engine, tell the main window.
     bool Stop();
     // Speed level back to normal, index flag, zoom, continuous capture and

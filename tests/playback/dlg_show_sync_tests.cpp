@@ -125,7 +125,7 @@ TEST_F(DlgShowSyncTest, StaggeredCamerasShowTheSameInstantBeforeAndAfterRepositi
     // Repositioning while playing plays on from the new time.
     ASSERT_TRUE(m_dlgShow.PlayPause());
     ASSERT_TRUE(m_dlgShow.SetSyncPlayPrecent(FractionAt(0, 8)));
-    EXPECT_EQ(m_dlgShow.GetSelState(), PLAY_STATE_PLAYING);
+    EXPECT_TRUE(WaitFor([&] { return m_dlgShow.GetSelState() == PLAY_STATE_PLAYING; }, kWaitMs));
     SpinFor(600);
     ASSERT_TRUE(m_dlgShow.PlayPause());
     SpinFor(300);
@@ -133,6 +133,15 @@ TEST_F(DlgShowSyncTest, StaggeredCamerasShowTheSameInstantBeforeAndAfterRepositi
     EXPECT_LE(Spread(after), 40);
     EXPECT_GT(after[0], 8000);
     EXPECT_LT(after[0], 10000);
+
+    // Pausing while the panes are still being moved wins over the play the
+    // move would have resumed.
+    ASSERT_TRUE(m_dlgShow.PlayPause());
+    ASSERT_TRUE(m_dlgShow.SetSyncPlayPrecent(FractionAt(0, 5)));
+    ASSERT_TRUE(m_dlgShow.PlayPause());
+    SpinFor(500);
+    EXPECT_EQ(m_dlgShow.GetSelState(), PLAY_STATE_PAUSED);
+    EXPECT_TRUE(WaitForFrames({125, 100, 75, 50}));
 }
 
 TEST_F(DlgShowSyncTest, ATimeBetweenTwoSpansParksEarlierFilesAtTheirEndAndLaterOnesAtTheirStart) {

@@ -9,6 +9,14 @@ namespace {
 // Members started together offer their first pictures within this time; the
 // earliest of them sets the group clock.
 constexpr auto kGatherWindow = std::chrono::milliseconds(40);
+// A member this far behind the clock cannot keep up (a slow disk, a busy
+// machine): the clock goes back to it and the others wait, so the panes stay
+// in step rather than in time.
+constexpr auto kMaxMemberLag = std::chrono::milliseconds(40);
+// Further behind than this is a jump in the member's own recorded time, not
+// slowness: holding the others that long would freeze them, so it presents
+// at once and catches up alone.
+constexpr auto kMaxHeldLag = std::chrono::seconds(2);
 
 }  // namespace
 
@@ -87,7 +95,13 @@ TimePoint SyncGroup::DueTime(int64_t absoluteMs, double speed, TimePoint now) {
     } else if (now < m_gatherUntil && absoluteMs < m_clock.MediaAt(m_gatherUntil)) {
         m_clock.Anchor(absoluteMs, m_gatherUntil);
     }
-    return m_clock.DueTime(absoluteMs);
+    const TimePoint due = m_clock.DueTime(absoluteMs);
+    const auto lag = now - due;
+    if (lag > kMaxMemberLag && lag < kMaxHeldLag && m_playing.size() > 1) {
+        m_clock.Anchor(absoluteMs, now);
+        return now;
+    }
+    return due;
 }
 
 }  // namespace vidmux

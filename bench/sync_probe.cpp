@@ -1,0 +1,302 @@
+// Synchronous play measured through the real main window (offscreen):
+//
+//   sync-probe play [SECONDS]   sixteen 704x576 25 fps cameras of one event,
+//                               starts staggered 0-15 s, layout 16: the spread
+//                               of the instants the panes show, ten samples a
+//                               second; then ruler drags to every pane showing
+//                               the picture of the chosen second, with the
+//                               longest stall of the user-interface thread.
+//   sync-probe analyze FILE...  the file-time analysis against FFmpeg opening
+//                               the same file and reading its stream info.
+//
+//   QT_QPA_PLATFORM=offscreen build/bin/sync-probe play 20
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+#include "bench_util.h"
+#include "controls/skin_button.h"
+#include "mainwnd/command_ids.h"
+#include "mainwnd/control_ids.h"
+#include "mainwnd/ih_list_box.h"
+#include "mainwnd/orlin_dlg.h"
+#include "mainwnd/playlist_controller.h"
+#include "peskin.h"
+#include "playback/dlg_show.h"
+#include "playback/play_wnd.h"
+#include "playback/render_wnd.h"
+#include "playback/sync_locate_dlg.h"
+#include "samplegen/samplegen.h"
+
+namespace {
+
+constexpr int kCameras = 16;
+constexpr int kFps = 25;
+constexpr int kFrames = 40 * kFps;
+constexpr int kFrameMs = 1000 / kFps;
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return -1;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double Worst(const std::vector<double>& values) {
+    return values.empty() ? -1 : *std::max_element(values.begin(), values.end());
+}
+
+// Longest gap between two runs of a zero-interval timer: how long the
+// user-interface thread was busy without returning to its event loop.
+class StallWatch {
+public:
+    StallWatch() {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            const double dNow = m_clock.nsecsElapsed() / 1e6;
+            if (m_dLast >= 0) m_dWorst = std::max(m_dWorst, dNow - m_dLast);
+            m_dLast = dNow;
+        });
+        m_clock.start();
+        m_timer.start(0);
+    }
+    void Reset() {
+        m_dWorst = 0;
+        m_dLast = -1;
+    }
+    double WorstMs() const { return m_dWorst; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    double m_dLast = -1;
+    double m_dWorst = 0;
+};
+
+class SyncPlayProbe {
+public:
+    bool Prepare() {
+        for (int i = 0; i < kCameras; ++i) {
+            samplegen::SampleParams params;
+            params.container =
+                i % 2 == 0 ? samplegen::Container::Recorder : samplegen::Container::Mp4;
+            params.width = 704;
+            params.height = 576;
+            params.frameCount = kFrames;
+            params.start = samplegen::StartTime{2024, 3, 1, 12, 0, i};
+            const QString strPath =
+                m_dir.filePath(QStringLiteral("cam%1.%2").arg(i).arg(i % 2 == 0 ? "imx" : "mp4"));
+            std::string error;
+            if (!samplegen::WriteSample(strPath.toStdString(), params, &error)) {
+                std::fprintf(stderr, "sample: %s\n", error.c_str());
+                return false;
+            }
+            m_paths << strPath;
+        }
+        return true;
+    }
+
+    int Run(int nSeconds) {
+        m_dlg.OnInitDialog({QStringLiteral("orlin")});
+        m_dlg.resize(1600, 1200);
+        m_dlg.show();
+        m_dlg.OnCommand(ID_LAYOUT_16);
+        for (const QString& strPath : m_paths) m_dlg.AddToPlaylist(strPath);
+        m_dlg.GetPlaylist()->GetListBox()->selectAll();
+        m_dlg.GetButton(IDC_SYNC)->click();
+        StallWatch stalls;
+        QElapsedTimer start;
+        start.start();
+        m_dlg.GetButton(IDC_PLAY_PAUSE)->click();
+        const double dStartMs = start.nsecsElapsed() / 1e6;
+        if (!Spin([&] { return PaneFrame(0) >= 0; }, 10000)) {
+            std::fprintf(stderr, "synchronous play did not start\n");
+            return 1;
+        }
+        std::printf("start of synchronous play: %.1f ms on the user-interface thread\n", dStartMs);
+        // Deflicker blends pictures and would smear the frame-number code.
+        DlgShowPlaySettings settings = m_dlg.GetDlgShow()->GetPlaySettings();
+        settings.bDeflash = false;
+        m_dlg.GetDlgShow()->SetPlaySettings(settings);
+        m_dlg.GetDlgShow()->ApplySettings();
+        MeasureSpread(nSeconds);
+        MeasureRepositioning();
+        std::printf("longest user-interface stall over the whole run: %.1f ms (goal 50 ms)\n",
+                    stalls.WorstMs());
+        return 0;
+    }
+
+private:
+    int PaneFrame(int nPane) {
+        const QImage image = m_dlg.GetDlgShow()->GetPlayWnd(nPane)->GetRenderWnd()->LastPicture();
+        if (image.isNull()) return -1;
+        return samplegen::ReadFrameNumber(image.constBits(), image.width(), image.height(),
+                                          static_cast<int>(image.bytesPerLine()));
+    }
+
+    bool Spin(const std::function<bool()>& done, int nTimeoutMs) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done()) {
+            if (timer.elapsed() > nTimeoutMs) return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        }
+        return true;
+    }
+
+    void SpinFor(int nMs) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < nMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    }
+
+    // Ten samples a second of every pane that has started its recording: a
+    // camera that starts later shows its first picture until the clock gets there.
+    void MeasureSpread(int nSeconds) {
+        std::vector<double> spreads;
+        int nOutside = 0, nUnreadable = 0;
+        for (int s = 0; s < nSeconds * 10; ++s) {
+            SpinFor(100);
+            int nLow = 1 << 30, nHigh = -(1 << 30);
+            for (int i = 0; i < kCameras; ++i) {
+                const int nFrame = PaneFrame(i);
+                if (nFrame < 0) {
+                    ++nUnreadable;
+                    continue;
+                }
+                if (nFrame == 0) continue;
+                const int nInstant = i * 1000 + nFrame * kFrameMs;
+                nLow = std::min(nLow, nInstant);
+                nHigh = std::max(nHigh, nInstant);
+            }
+            if (nHigh < nLow) continue;
+            spreads.push_back(nHigh - nLow);
+            if (nHigh - nLow > kFrameMs) ++nOutside;
+        }
+        std::printf(
+            "spread of the panes' instants over %zu samples: median %.0f ms, worst %.0f ms; "
+            "%d samples over one frame (%d ms); %d unreadable pane pictures\n",
+            spreads.size(), Median(spreads), Worst(spreads), nOutside, kFrameMs, nUnreadable);
+    }
+
+    // Drags the ruler's cursor a few pixels on the fully zoomed ruler (about two
+    // seconds a pixel) and waits until every pane shows the chosen second.
+    void MeasureRepositioning() {
+        CSyncLocateDlg* pRuler = m_dlg.GetSyncRuler();
+        if (!Spin([&] { return pRuler->IsCursorShown(); }, 5000)) {
+            std::printf("repositioning: the ruler shows no cursor\n");
+            return;
+        }
+        for (int i = 0; i < 59; ++i) {
+            const QPoint pt(pRuler->CursorX(), 60);
+            QWheelEvent wheel(pt, pRuler->mapToGlobal(pt), QPoint(), QPoint(0, 120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(pRuler, &wheel);
+        }
+        std::vector<double> settle, release;
+        int nMissed = 0;
+        for (int r = 0; r < 10; ++r) {
+            SpinFor(600);
+            const int x = pRuler->CursorX();
+            const int nTo = x + (r % 2 == 0 ? -2 : 3);
+            QTest::mousePress(pRuler, Qt::LeftButton, Qt::NoModifier, QPoint(x, 8));
+            QTest::mouseMove(pRuler, QPoint((x + nTo) / 2, 8));
+            QElapsedTimer timer;
+            timer.start();
+            QTest::mouseRelease(pRuler, Qt::LeftButton, Qt::NoModifier, QPoint(nTo, 8));
+            release.push_back(timer.nsecsElapsed() / 1e6);
+            const int nSecond = pRuler->CursorText().section(':', 2).toInt();
+            // Playing on, each pane must reach the chosen second and then run
+            // from there: the first sample at or after it counts.
+            std::vector<bool> reached(kCameras, false);
+            const bool bAll = Spin(
+                [&] {
+                    for (int i = 0; i < kCameras; ++i) {
+                        if (reached[i]) continue;
+                        const int nWant = (nSecond - i) * kFps;
+                        if (nWant < 0) {
+                            reached[i] = true;
+                            continue;
+                        }
+                        const int nFrame = PaneFrame(i);
+                        if (nFrame >= nWant && nFrame <= nWant + 3) reached[i] = true;
+                    }
+                    return std::all_of(reached.begin(), reached.end(), [](bool b) { return b; });
+                },
+                5000);
+            if (bAll) {
+                settle.push_back(timer.nsecsElapsed() / 1e6);
+            } else {
+                ++nMissed;
+            }
+        }
+        std::printf(
+            "repositioning (ruler drag to all %d panes on the chosen second, while playing): "
+            "median %.0f ms, worst %.0f ms, %d of 10 missed (goal median 300 ms)\n",
+            kCameras, Median(settle), Worst(settle), nMissed);
+        std::printf(
+            "  release handled on the user-interface thread in: median %.1f ms, worst %.1f ms\n",
+            Median(release), Worst(release));
+    }
+
+    QTemporaryDir m_dir;
+    QStringList m_paths;
+    COrlinDlg m_dlg;
+};
+
+double FfmpegOpenMs(const char* szPath) {
+    const auto start = bench::Clock::now();
+    AVFormatContext* pFormat = nullptr;
+    if (avformat_open_input(&pFormat, szPath, nullptr, nullptr) != 0) return -1;
+    avformat_find_stream_info(pFormat, nullptr);
+    avformat_close_input(&pFormat);
+    return bench::SecondsSince(start) * 1000;
+}
+
+int Analyze(int argc, char* argv[]) {
+    const int32_t nHandle = PESKIN_CreateHandle();
+    for (int i = 2; i < argc; ++i) {
+        std::vector<double> analysis, ffmpeg;
+        int32_t nResult = 0;
+        for (int r = 0; r < 5; ++r) {
+            uint8_t record[PESKIN_RECORD_BYTES] = {};
+            const auto start = bench::Clock::now();
+            nResult = PESKIN_AnalyzeFile(nHandle, argv[i], record);
+            analysis.push_back(bench::SecondsSince(start) * 1000);
+            ffmpeg.push_back(FfmpegOpenMs(argv[i]));
+        }
+        const double dOurs = Median(analysis), dTheirs = Median(ffmpeg);
+        std::printf(
+            "%s: analysis %.2f ms (result %d), FFmpeg open + stream info %.2f ms, ratio %.2f "
+            "(goal 50 ms)\n",
+            argv[i], dOurs, nResult, dTheirs, dOurs / dTheirs);
+    }
+    PESKIN_DestroyHandle(nHandle);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const std::string strMode = argc > 1 ? argv[1] : "";
+    if (strMode == "analyze" && argc > 2) return Analyze(argc, argv);
+    if (strMode != "play") {
+        std::fprintf(stderr, "usage: sync-probe play [SECONDS] | sync-probe analyze FILE...\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    SyncPlayProbe probe;
+    if (!probe.Prepare()) return 1;
+    return probe.Run(argc > 2 ? std::max(1, std::atoi(argv[2])) : 20);
+}
