@@ -3,9 +3,9 @@
 //   sync-probe play [SECONDS]   sixteen 704x576 25 fps cameras of one event,
 //                               starts staggered 0-15 s, layout 16: the spread
 //                               of the instants the panes show, ten samples a
-//                               second; then ruler drags to every pane showing
-//                               the picture of the chosen second, with the
-//                               longest stall of the user-interface thread.
+//                               second; then, paused, ruler drags to every pane
+//                               showing the picture of the chosen second, with
+//                               the longest stall of the user-interface thread.
 //   sync-probe analyze FILE...  the file-time analysis against FFmpeg opening
 //                               the same file and reading its stream info.
 //
@@ -191,13 +191,15 @@ private:
     }
 
     // Drags the ruler's cursor a few pixels on the fully zoomed ruler (about two
-    // seconds a pixel) and waits until every pane shows the chosen second.
+    // seconds a pixel) with the group paused, and waits until every pane shows
+    // exactly the picture recorded at the chosen second.
     void MeasureRepositioning() {
         CSyncLocateDlg* pRuler = m_dlg.GetSyncRuler();
         if (!Spin([&] { return pRuler->IsCursorShown(); }, 5000)) {
             std::printf("repositioning: the ruler shows no cursor\n");
             return;
         }
+        m_dlg.GetButton(IDC_PLAY_PAUSE)->click();
         for (int i = 0; i < 59; ++i) {
             const QPoint pt(pRuler->CursorX(), 60);
             QWheelEvent wheel(pt, pRuler->mapToGlobal(pt), QPoint(), QPoint(0, 120), Qt::NoButton,
@@ -207,7 +209,7 @@ private:
         std::vector<double> settle, release;
         int nMissed = 0;
         for (int r = 0; r < 10; ++r) {
-            SpinFor(600);
+            SpinFor(300);
             const int x = pRuler->CursorX();
             const int nTo = x + (r % 2 == 0 ? -2 : 3);
             QTest::mousePress(pRuler, Qt::LeftButton, Qt::NoModifier, QPoint(x, 8));
@@ -217,22 +219,13 @@ private:
             QTest::mouseRelease(pRuler, Qt::LeftButton, Qt::NoModifier, QPoint(nTo, 8));
             release.push_back(timer.nsecsElapsed() / 1e6);
             const int nSecond = pRuler->CursorText().section(':', 2).toInt();
-            // Playing on, each pane must reach the chosen second and then run
-            // from there: the first sample at or after it counts.
-            std::vector<bool> reached(kCameras, false);
             const bool bAll = Spin(
                 [&] {
                     for (int i = 0; i < kCameras; ++i) {
-                        if (reached[i]) continue;
                         const int nWant = (nSecond - i) * kFps;
-                        if (nWant < 0) {
-                            reached[i] = true;
-                            continue;
-                        }
-                        const int nFrame = PaneFrame(i);
-                        if (nFrame >= nWant && nFrame <= nWant + 3) reached[i] = true;
+                        if (nWant >= 0 && PaneFrame(i) != nWant) return false;
                     }
-                    return std::all_of(reached.begin(), reached.end(), [](bool b) { return b; });
+                    return true;
                 },
                 5000);
             if (bAll) {
@@ -242,7 +235,7 @@ private:
             }
         }
         std::printf(
-            "repositioning (ruler drag to all %d panes on the chosen second, while playing): "
+            "repositioning (ruler drag to all %d paused panes on the chosen second's picture): "
             "median %.0f ms, worst %.0f ms, %d of 10 missed (goal median 300 ms)\n",
             kCameras, Median(settle), Worst(settle), nMissed);
         std::printf(
