@@ -44,6 +44,8 @@ int64_t AppendPass(const std::string& source, AVFormatContext* out, int64_t shif
         avcodec_parameters_copy(stream->codecpar, in->streams[video]->codecpar);
         stream->codecpar->codec_tag = 0;
         stream->time_base = in->streams[video]->time_base;
+        // The recording's absolute start (creation_time) goes with it.
+        av_dict_copy(&out->metadata, in->metadata, 0);
         if (avio_open(&out->pb, out->url, AVIO_FLAG_WRITE) < 0 ||
             avformat_write_header(out, nullptr) < 0) {
             av_packet_free(&packet);

@@ -78,14 +78,21 @@ std::optional<CivilMs> CreationTime(const AVFormatContext* format) {
 }
 
 // Moves the demuxer close to the end: to the last key frame through the
-// container's index when it has one, else a few MiB before the end.
+// container's index when it has one, else a few MiB before the end. Demuxers
+// of streams without tables (MPEG program and transport streams) index the
+// key frames they have read so far: such an index ends where reading stopped,
+// and seeking to it would read the whole file from there.
 void SeekNearEnd(AVFormatContext* format, int stream, int64_t fileBytes, int64_t firstByte) {
     AVStream* video = format->streams[stream];
+    const int64_t readSoFar = format->pb ? avio_tell(format->pb) : 0;
     const int entries = avformat_index_get_entries_count(video);
     for (int i = entries - 1; i >= 0; --i) {
         const AVIndexEntry* entry = avformat_index_get_entry(video, i);
         if (entry && (entry->flags & AVINDEX_KEYFRAME)) {
-            if (av_seek_frame(format, stream, entry->timestamp, AVSEEK_FLAG_BACKWARD) >= 0) return;
+            if (entry->pos > readSoFar &&
+                av_seek_frame(format, stream, entry->timestamp, AVSEEK_FLAG_BACKWARD) >= 0) {
+                return;
+            }
             break;
         }
     }
