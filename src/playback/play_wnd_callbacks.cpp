@@ -14,10 +14,11 @@
 #include "playback/engine_api.h"
 #include "playback/orlin_messages.h"
 #include "playback/play_wnd.h"
+#include "playback/render_wnd.h"
 #include "playback/zoom_region.h"
 
 namespace {
-// Where the message text goes on the picture, in picture pixels.
+// Where the message text goes on the picture, in the pane's widget pixels.
 const QRectF kMessageRect(10, 10, 1010, 40);
 constexpr int kMessagePointSize = 10;
 const QColor kMessageColour(255, 255, 0);  // opaque yellow
@@ -97,6 +98,8 @@ void CPlayWnd::DrawMessageText(VemorDrawContext* hDc) const {
     }
     if (strText.isEmpty()) return;
     QImage image(hDc->pixels, hDc->width, hDc->height, hDc->stride, QImage::Format_RGB32);
+    // The picture holds the pane's device pixels; the text keeps its size on a dense screen.
+    if (m_pRenderWnd != nullptr) image.setDevicePixelRatio(m_pRenderWnd->RenderRatio());
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setClipRect(kMessageRect);

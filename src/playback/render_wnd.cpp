@@ -84,8 +84,10 @@ QImage CRenderWnd::LastPicture() const {
 }
 
 void CRenderWnd::resizeEvent(QResizeEvent* pEvent) {
-    m_nWidth = pEvent->size().width();
-    m_nHeight = pEvent->size().height();
+    const qreal dRatio = devicePixelRatioF();
+    m_dRatio = dRatio;
+    m_nWidth = qRound(pEvent->size().width() * dRatio);
+    m_nHeight = qRound(pEvent->size().height() * dRatio);
     QWidget::resizeEvent(pEvent);
 }
 

@@ -33,6 +33,10 @@ public:
     QImage LastPicture() const;
     // Number of pictures the engine presented since creation.
     uint64_t PresentedCount() const { return m_nPresented.load(); }
+    // Device pixels per widget pixel of the pictures the engine renders: they
+    // are rendered at the screen's density, so a dense screen shows them sharp.
+    // Read on the engine's thread to draw on a picture at the widget's scale.
+    double RenderRatio() const { return m_dRatio.load(); }
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
@@ -49,6 +53,7 @@ private:
     // The size the engine renders at, written on resize and read by the engine.
     std::atomic<int32_t> m_nWidth{0};
     std::atomic<int32_t> m_nHeight{0};
+    std::atomic<double> m_dRatio{1.0};
     mutable std::mutex m_pictureMutex;
     QImage m_imgPicture;
     // One queued repaint at a time however fast the engine presents.

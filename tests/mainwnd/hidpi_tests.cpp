@@ -225,3 +225,17 @@ TEST_F(HiDpiWindow, CutPanelDrawsFromDoubleSizePictures) {
     }
     EXPECT_EQ(FallBacks(), 0);
 }
+
+TEST_F(HiDpiWindow, VideoIsRenderedAtTheScreensDevicePixels) {
+    OpenPaused();
+    CRenderWnd* pRender = Sel()->GetRenderWnd();
+    EXPECT_EQ(pRender->RenderRatio(), kRatio);
+    const QSize device = pRender->size() * 2;
+    ASSERT_TRUE(WaitFor([&] { return pRender->LastPicture().size() == device; }))
+        << "the engine renders at " << pRender->LastPicture().width() << " x "
+        << pRender->LastPicture().height() << " for " << pRender->width() << " x "
+        << pRender->height() << " widget pixels";
+    EXPECT_GE(FrameShown(), 0) << "the picture at device pixels still shows its frame number";
+    // Shown device pixel for device pixel, not blown up from a smaller picture.
+    EXPECT_GT(DetailedBlocks(OwnPaint(pRender)), 0);
+}
