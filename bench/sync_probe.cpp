@@ -218,7 +218,8 @@ private:
             timer.start();
             QTest::mouseRelease(pRuler, Qt::LeftButton, Qt::NoModifier, QPoint(nTo, 8));
             release.push_back(timer.nsecsElapsed() / 1e6);
-            const int nSecond = pRuler->CursorText().section(':', 2).toInt();
+            const QString strTarget = pRuler->CursorText();
+            const int nSecond = strTarget.section(':', 2).toInt();
             const bool bAll = Spin(
                 [&] {
                     for (int i = 0; i < kCameras; ++i) {
@@ -232,6 +233,11 @@ private:
                 settle.push_back(timer.nsecsElapsed() / 1e6);
             } else {
                 ++nMissed;
+                std::printf("  missed %s:", strTarget.toUtf8().constData());
+                for (int i = 0; i < kCameras; ++i) {
+                    std::printf(" %d/%d", PaneFrame(i), (nSecond - i) * kFps);
+                }
+                std::printf("\n");
             }
         }
         std::printf(

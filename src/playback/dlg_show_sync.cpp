@@ -157,8 +157,9 @@ bool CDlgShow::SetSyncPlayPrecent(double dPrecent) {
                                              &stTime)) {
         return false;
     }
-    // A click outside the recorded span changes nothing.
-    if (!CPlayHelper::IsEarlier(&stEarliest, &stTime) ||
+    // A click outside the recorded span changes nothing; its first second,
+    // where the earliest recording starts, is inside it.
+    if (CPlayHelper::IsEarlier(&stTime, &stEarliest) ||
         !CPlayHelper::IsEarlier(&stTime, &stLatest)) {
         return false;
     }

@@ -60,7 +60,9 @@ int64_t SecondsSinceYearOne(const VemorSystemTime& time) {
 SyncSeekStep PlanSyncSeek(const VemorSystemTime& fileStart, const VemorSystemTime& fileEnd,
                           const VemorSystemTime& time) {
     SyncSeekStep step;
-    if (CPlayHelper::IsEarlier(&fileStart, &time) && CPlayHelper::IsEarlier(&time, &fileEnd)) {
+    // The file's first second counts as inside it and its last second as its
+    // end: a pane left alone there would keep a picture of another time.
+    if (!CPlayHelper::IsEarlier(&time, &fileStart) && CPlayHelper::IsEarlier(&time, &fileEnd)) {
         // By the file's own clock: a recording with gaps or a varying frame
         // rate has no fixed number of pictures per second.
         const int64_t nMs = CPlayHelper::GetSecondsBetween(&fileStart, &time) * 1000 +
@@ -69,7 +71,7 @@ SyncSeekStep PlanSyncSeek(const VemorSystemTime& fileStart, const VemorSystemTim
         step.nMilliseconds = static_cast<uint32_t>(std::max<int64_t>(nMs, 0));
     } else if (CPlayHelper::IsEarlier(&time, &fileStart)) {
         step.eAction = SyncSeekAction::ToStart;
-    } else if (CPlayHelper::IsEarlier(&fileEnd, &time)) {
+    } else {
         step.eAction = SyncSeekAction::ToEnd;
     }
     return step;

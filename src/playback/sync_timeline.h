@@ -30,7 +30,7 @@ int64_t SecondsSinceYearOne(const VemorSystemTime& time);
 
 // What repositioning to time t does with one file of the group.
 enum class SyncSeekAction {
-    None,     // t falls on the file's first or last second
+    None,     // nothing to do
     SeekTo,   // t lies inside the file: show the picture recorded at t
     ToStart,  // t lies before the file: wait at its first picture
     ToEnd,    // t lies after the file: park at its last picture, inactive

@@ -158,10 +158,16 @@ TEST_F(DlgShowSyncTest, ATimeBetweenTwoSpansParksEarlierFilesAtTheirEndAndLaterO
     EXPECT_TRUE(m_dlgShow.IsSyncActive(1));
     EXPECT_TRUE(LogHasPrefix("CDlgShow::SetSyncPlayPrecent() GoToEnd() nSubIndex=0"));
 
+    // The second a file starts in shows its first picture; the very first
+    // second of the recordings can be chosen too.
+    ASSERT_TRUE(m_dlgShow.SetSyncPlayPrecent(FractionAt(0, 2)));
+    EXPECT_TRUE(WaitForFrames({50, 0}));
     ASSERT_TRUE(m_dlgShow.SetSyncPlayPrecent(FractionAt(0, 1)));
     EXPECT_TRUE(WaitForFrames({25, 0}));
     EXPECT_TRUE(m_dlgShow.IsSyncActive(0));
     EXPECT_TRUE(m_dlgShow.IsSyncActive(1));
+    ASSERT_TRUE(m_dlgShow.SetSyncPlayPrecent(FractionAt(0, 0)));
+    EXPECT_TRUE(WaitForFrames({0, 0}));
 
     // Outside the recorded span, and at the timeline's ends, nothing moves.
     EXPECT_FALSE(m_dlgShow.SetSyncPlayPrecent(FractionAt(0, 30)));

@@ -79,7 +79,10 @@ TEST(SyncSeekPlan, SeeksByTheFileClockAndParksFilesOutsideTheTime) {
     EXPECT_EQ(step.nMilliseconds, 64600u);  // 65 s after 10:00:00.400
     EXPECT_EQ(PlanSyncSeek(start, end, At(1, 9, 59, 59)).eAction, SyncSeekAction::ToStart);
     EXPECT_EQ(PlanSyncSeek(start, end, At(1, 10, 30, 1)).eAction, SyncSeekAction::ToEnd);
-    // The first and last second of the file are left alone.
-    EXPECT_EQ(PlanSyncSeek(start, end, At(1, 10, 0)).eAction, SyncSeekAction::None);
-    EXPECT_EQ(PlanSyncSeek(start, end, At(1, 10, 30)).eAction, SyncSeekAction::None);
+    // The first second of the file shows its first picture, its last second
+    // parks it at its end: no pane keeps a picture of another time.
+    step = PlanSyncSeek(start, end, At(1, 10, 0));
+    EXPECT_EQ(step.eAction, SyncSeekAction::SeekTo);
+    EXPECT_EQ(step.nMilliseconds, 0u);
+    EXPECT_EQ(PlanSyncSeek(start, end, At(1, 10, 30)).eAction, SyncSeekAction::ToEnd);
 }
