@@ -4,7 +4,10 @@
 
 #include "controls/skin_button.h"
 #include "main_window_fixture.h"
+#include "mainwnd/command_ids.h"
 #include "mainwnd/control_ids.h"
+#include "mainwnd/ih_list_box.h"
+#include "mainwnd/playlist_controller.h"
 
 namespace {
 class HotKeyDispatchTest : public StartedMainWindow {
@@ -104,4 +107,33 @@ TEST_F(HotKeyDispatchTest, ContainerKeepsSpaceAndNoKeyReachesTheFocusedControl) 
     const int nVolume = m_dlg.GetVolume();
     Press(Playlist(), Qt::Key_Down);
     EXPECT_EQ(m_dlg.GetVolume(), nVolume - nVolume / 10);
+}
+
+TEST_F(HotKeyDispatchTest, FrameAndJumpKeysLeaveASynchronisedGroupWhereItIs) {
+    m_dlg.OnCommand(ID_LAYOUT_4);
+    for (const QString& strPath : {Camera(0, samplegen::Container::Recorder, "k0.imx"),
+                                   Camera(1, samplegen::Container::Mp4, "k1.mp4")}) {
+        ASSERT_TRUE(m_dlg.AddToPlaylist(strPath));
+    }
+    m_dlg.GetPlaylist()->GetListBox()->selectAll();
+    m_dlg.GetButton(IDC_SYNC)->click();
+    m_dlg.GetButton(IDC_PLAY_PAUSE)->click();
+    ASSERT_TRUE(WaitFor([&] { return FrameShown() >= 40; }));
+    // Space pauses the whole group in this mode too.
+    Press(Playlist(), Qt::Key_Space);
+    ASSERT_EQ(m_dlg.GetDlgShow()->GetSelState(), PLAY_STATE_PAUSED);
+    SpinFor(200);
+    const int nPaused = FrameShown();
+    ASSERT_GE(nPaused, 40);
+    // Stepping or jumping one camera would take it out of step with the others.
+    for (auto [eKey, modifiers] :
+         {std::pair{Qt::Key_Right, Qt::KeyboardModifiers()},
+          std::pair{Qt::Key_Left, Qt::KeyboardModifiers()},
+          std::pair{Qt::Key_Right, Qt::KeyboardModifiers(Qt::ControlModifier)},
+          std::pair{Qt::Key_Left, Qt::KeyboardModifiers(Qt::ControlModifier)}}) {
+        Press(Playlist(), eKey, modifiers);
+    }
+    SpinFor(300);
+    EXPECT_EQ(FrameShown(), nPaused);
+    EXPECT_EQ(m_dlg.GetDlgShow()->GetSelState(), PLAY_STATE_PAUSED);
 }
