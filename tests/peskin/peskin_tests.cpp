@@ -71,8 +71,9 @@ TEST(Peskin, RecorderHeadGivesStartAndEndAcrossMidnight) {
     EXPECT_EQ(a.stInfo.nSize, 100u);
     EXPECT_EQ(a.stInfo.nTimeSource, uint32_t{PESKIN_TIME_RECORDER_HEAD});
     EXPECT_EQ(a.stInfo.nFrameMs, 40u);
-    EXPECT_EQ(a.stInfo.nLastPictureMs, 3960);
-    EXPECT_EQ(a.stInfo.nLengthMs, 4000);
+    // The record is packed: 64-bit fields are copied before gtest binds a reference to them.
+    EXPECT_EQ(int64_t{a.stInfo.nLastPictureMs}, 3960);
+    EXPECT_EQ(int64_t{a.stInfo.nLengthMs}, 4000);
     EXPECT_TRUE(IsTime(a.stInfo.stStart, 2024, 2, 29, 23, 59, 58, 0));
     EXPECT_TRUE(IsTime(a.stInfo.stEnd, 2024, 3, 1, 0, 0, 2, 0));
     // The player reads the two records at bytes 44 and 72.
@@ -145,11 +146,11 @@ TEST(Peskin, TruncatedRecordingEndsAtItsLastWholePicture) {
         SampleFolder::Instance().Get("long.imx", Params(Container::Recorder, 250, {2024, 5, 1, 8}));
     const Analysis whole = Analyze(rec);
     ASSERT_EQ(whole.nResult, PESKIN_OK);
-    EXPECT_EQ(whole.stInfo.nLengthMs, 10000);
+    EXPECT_EQ(int64_t{whole.stInfo.nLengthMs}, 10000);
     const Analysis half = Analyze(CopyPrefix(rec, "half.imx", std::filesystem::file_size(rec) / 2));
     ASSERT_EQ(half.nResult, PESKIN_OK);
-    EXPECT_GT(half.stInfo.nLengthMs, 3000);
-    EXPECT_LT(half.stInfo.nLengthMs, 7000);
+    EXPECT_GT(int64_t{half.stInfo.nLengthMs}, 3000);
+    EXPECT_LT(int64_t{half.stInfo.nLengthMs}, 7000);
     EXPECT_TRUE(IsTime(half.stInfo.stStart, 2024, 5, 1, 8, 0, 0, 0));
 }
 
