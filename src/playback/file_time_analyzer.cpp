@@ -14,11 +14,13 @@ using CreateHandleFn = int32_t (*)();
 using AnalyzeFileFn = int32_t (*)(int32_t, const char*, void*);
 using DestroyHandleFn = int32_t (*)(int32_t);
 
-// Closes the library when the analysis is over.
+// Releases the library when the analysis is over. The library stays mapped
+// (RTLD_NODELETE): it keeps its handle table for the life of the process, so
+// unmapping it after every analysis would leak one table per call.
 class LoadedLibrary {
 public:
     explicit LoadedLibrary(const QString& strPath)
-        : m_pHandle(dlopen(strPath.toUtf8().constData(), RTLD_NOW | RTLD_LOCAL)) {}
+        : m_pHandle(dlopen(strPath.toUtf8().constData(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {}
     ~LoadedLibrary() {
         if (m_pHandle != nullptr) dlclose(m_pHandle);
     }

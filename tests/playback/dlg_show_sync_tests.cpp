@@ -1,9 +1,13 @@
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <algorithm>
 #include <vector>
 
 #include "pane_fixture.h"
+#include "playback/engine_folder.h"
+#include "playback/file_time_analyzer.h"
 #include "playback/play_helper.h"
 #include "playback/render_wnd.h"
 #include "playback/sync_timeline.h"
@@ -220,4 +224,19 @@ TEST_F(DlgShowSyncTest, OnlyAsManyFilesAsVisiblePanesJoinAndAFileThatCannotOpenS
     EXPECT_EQ(entries[0].nEndSec - entries[0].nStartSec, 2);
     EXPECT_FALSE(m_dlgShow.CopySyncData(&entries, nullptr, &latest));
     EXPECT_EQ(m_dlgShow.GetPlayWnd(1)->GetPlayState(), PLAY_STATE_IDLE);
+}
+
+// Each analysis loads and releases the library; it must stay mapped, since it
+// keeps its handle table for the life of the process and would leak one table
+// per analysis if it were unmapped.
+TEST_F(DlgShowSyncTest, TheAnalysisLibraryStaysMappedBetweenAnalyses) {
+    const QString strPath = Camera("analysed.mp4", samplegen::Container::Mp4, 5);
+    FileTimeInfo first{}, second{};
+    ASSERT_TRUE(AnalyzeFileTime(strPath, &first));
+    const QByteArray library = QDir(EngineFolder()).filePath(kFileAnalysisLibrary).toUtf8();
+    void* pHandle = dlopen(library.constData(), RTLD_NOW | RTLD_NOLOAD);
+    EXPECT_NE(pHandle, nullptr) << "the library was unmapped";
+    if (pHandle != nullptr) dlclose(pHandle);
+    ASSERT_TRUE(AnalyzeFileTime(strPath, &second));
+    EXPECT_EQ(first, second);
 }
