@@ -84,14 +84,20 @@ void COrlinDlg::ShowPlayOrderMenu(QPoint ptScreen) {
 bool COrlinDlg::OpenInPane(const QString& strPath) {
     if (m_pDlgShow == nullptr || m_pDlgShow->IsSyncMode()) return false;
     m_pDlgShow->SetSyncMode(false);
-    m_pDlgShow->OpenAndPlay(strPath);
-    if (const CPlayWnd* pSel = m_pDlgShow->GetSelPlayWnd();
-        pSel != nullptr && pSel->GetPlayState() == PLAY_STATE_IDLE) {
-        ShowFileProblem(strPath,
-                        DescribeOpenFailure(strPath, Engine().GetLastError(pSel->GetPort())));
-    }
-    ApplySound();
-    m_pDlgShow->SetColour(m_nBrightness, m_nContrast, m_nSaturation, m_nHue);
+    // The pane opens in the background; what needs the open file follows
+    // the answer.
+    m_pDlgShow->OpenAndPlay(strPath, [this, strPath](CPlayWnd* pPane) {
+        if (pPane->GetPlayState() == PLAY_STATE_IDLE) {
+            ShowFileProblem(strPath,
+                            DescribeOpenFailure(strPath, Engine().GetLastError(pPane->GetPort())));
+        }
+        if (pPane == m_pDlgShow->GetSelPlayWnd()) {
+            ApplySound();
+        } else {
+            pPane->ApplySoundRule();  // silent: only the selected pane sounds
+        }
+        m_pDlgShow->SetColour(m_nBrightness, m_nContrast, m_nSaturation, m_nHue);
+    });
     ShowSyncRuler(false);
     return true;
 }

@@ -114,7 +114,9 @@ public:
     bool SetFramePos(uint32_t nFrame);
     bool SetTimePos(uint32_t nSeconds);
     // Opens the path in the selected pane and plays it whatever the open gave.
-    bool OpenAndPlay(const QString& strPath);
+    // The engine's open runs in the background: the pane plays, and then
+    // `fnPlaying` runs with it, once the answer arrives.
+    bool OpenAndPlay(const QString& strPath, std::function<void(CPlayWnd*)> fnPlaying = {});
     int32_t Capture(int32_t nImageType, const QString& strFolder);
     int32_t ContinuousCapture(bool bOn, int32_t nImageType, const QString& strFolder);
     // On: the selected pane sounds at `nVolume`; off: every pane is silenced.

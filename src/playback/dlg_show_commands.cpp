@@ -199,12 +199,16 @@ bool CDlgShow::SetTimePos(uint32_t nSeconds) {
     return true;
 }
 
-bool CDlgShow::OpenAndPlay(const QString& strPath) {
+bool CDlgShow::OpenAndPlay(const QString& strPath, std::function<void(CPlayWnd*)> fnPlaying) {
     SettleSyncReposition();
     CPlayWnd* pSel = GetSelPlayWnd();
     if (m_bSync || pSel == nullptr) return false;
-    pSel->Open(strPath);
-    pSel->PlayNotSync();
+    // The pane is this container's child: it and the container outlive the answer.
+    pSel->OpenInBackground(strPath, [this, pSel, fnPlaying = std::move(fnPlaying)](bool) {
+        pSel->PlayNotSync();
+        if (fnPlaying) fnPlaying(pSel);
+        PostPlayStateChanged();
+    });
     PostPlayStateChanged();
     return true;
 }

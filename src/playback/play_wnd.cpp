@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/debug_log.h"
+#include "playback/background_open.h"
 #include "playback/dlg_show.h"
 #include "playback/engine_api.h"
 #include "playback/lang_text.h"
@@ -42,6 +43,7 @@ CPlayWnd::CPlayWnd(int32_t nSubWndIndex, bool bSync, CDlgShow* pDlgShow, QWidget
 }
 
 CPlayWnd::~CPlayWnd() {
+    if (IsOpening()) AbandonOpening(false);
     if (GetPlayState() != PLAY_STATE_IDLE) {
         Reset();
         Close();
@@ -58,8 +60,9 @@ void CPlayWnd::SetMainWnd(IMainWindowLink* pMainWnd) {
     m_pMessageReceiver = pMainWnd != nullptr ? pMainWnd->MessageReceiver() : nullptr;
 }
 
-bool CPlayWnd::Open(const QString& strPath) {
+bool CPlayWnd::PrepareOpen(const QString& strPath) {
     if (m_pDlgShow == nullptr) return false;
+    if (IsOpening()) AbandonOpening(true);
     if (m_lPort < 0) {
         int32_t lPort = -1;
         if (!Engine().GetPort(&lPort)) {
@@ -73,6 +76,8 @@ bool CPlayWnd::Open(const QString& strPath) {
         Reset();
         Close();
     }
+    // The new file's index is not built yet, whatever an abandoned open's was.
+    m_bFileRefDone = false;
     RegisterCallBacks();
     m_strFilePath = strPath;
     // A new file may have another picture size; snapshots read it again.
@@ -83,11 +88,10 @@ bool CPlayWnd::Open(const QString& strPath) {
         std::lock_guard lock(m_watermarkMutex);
         m_byWatermark.fill(0);
     }
-    const QByteArray utf8Path = strPath.toUtf8();
-    if (!Engine().OpenFile(m_lPort, utf8Path.constData())) {
-        DebugLog("Vemor_OpenFile() Fail GetLastError()=%d", Engine().GetLastError(m_lPort));
-        return false;
-    }
+    return true;
+}
+
+void CPlayWnd::FinishOpen() {
     int32_t nModuleSet = 0;
     memcpy(&nModuleSet, m_byVieParams.data(), sizeof nModuleSet);
     if (nModuleSet != 0) {
@@ -95,10 +99,64 @@ bool CPlayWnd::Open(const QString& strPath) {
         SetVIEDynamicParam(&m_byVieParams);
     }
     SetState(PLAY_STATE_OPENED);
+}
+
+bool CPlayWnd::Open(const QString& strPath) {
+    if (!PrepareOpen(strPath)) return false;
+    const QByteArray utf8Path = strPath.toUtf8();
+    if (!Engine().OpenFile(m_lPort, utf8Path.constData())) {
+        DebugLog("Vemor_OpenFile() Fail GetLastError()=%d", Engine().GetLastError(m_lPort));
+        return false;
+    }
+    FinishOpen();
     return true;
 }
 
+bool CPlayWnd::OpenInBackground(const QString& strPath, std::function<void(bool)> fnOpened) {
+    if (!PrepareOpen(strPath)) return false;
+    m_fnOpened = std::move(fnOpened);
+    m_pOpening = CBackgroundOpen::Start(m_lPort, strPath.toUtf8(), this);
+    setCursor(Qt::BusyCursor);
+    UpdateRenderContent();
+    return true;
+}
+
+void CPlayWnd::OnOpenAnswer(const COpenAnswerEvent& answer) {
+    if (!IsOpening() || answer.Ticket() != m_pOpening->Ticket()) return;
+    m_pOpening.reset();
+    unsetCursor();
+    const std::function<void(bool)> fnOpened = std::move(m_fnOpened);
+    m_fnOpened = {};
+    if (answer.Opened()) {
+        FinishOpen();
+    } else {
+        DebugLog("Vemor_OpenFile() Fail GetLastError()=%d", static_cast<int>(answer.Error()));
+        UpdateRenderContent();
+    }
+    if (fnOpened) fnOpened(answer.Opened());
+}
+
+void CPlayWnd::AbandonOpening(bool bTakeNewPort) {
+    // The port goes with the open; nothing of it may call back into this pane.
+    UnregisterCallBacks();
+    m_pOpening->Abandon();
+    m_pOpening.reset();
+    m_fnOpened = {};
+    m_lPort = -1;
+    unsetCursor();
+    if (bTakeNewPort) {
+        int32_t lPort = -1;
+        if (Engine().GetPort(&lPort)) {
+            m_lPort = lPort;
+        } else {
+            DebugLog("Vemor_GetPort() Fail m_nSubWndIndex=%d", m_nSubWndIndex);
+        }
+    }
+    UpdateRenderContent();
+}
+
 bool CPlayWnd::Close() {
+    if (IsOpening()) AbandonOpening(true);
     if (GetPlayState() == PLAY_STATE_IDLE) return true;
     if (m_lPort < 0) return false;
     EngineStop();
@@ -497,6 +555,10 @@ void CPlayWnd::ApplySoundRule() {
 }
 
 bool CPlayWnd::event(QEvent* pEvent) {
+    if (pEvent->type() == COpenAnswerEvent::TYPE) {
+        OnOpenAnswer(static_cast<const COpenAnswerEvent&>(*pEvent));
+        return true;
+    }
     if (pEvent->type() == ORLIN_MSG_FILE_END) {
         PlayEndMessage();
         return true;
@@ -544,5 +606,8 @@ void CPlayWnd::PlayEndMessage() {
 }
 
 void CPlayWnd::PlayFileFromEnd(const QString& strPath) {
-    if (Open(strPath) && PlayNotSync()) ApplySoundRule();
+    OpenInBackground(strPath, [this](bool bOpened) {
+        if (bOpened && PlayNotSync()) ApplySoundRule();
+        if (IsSelectedPane()) PostPlayStateChanged();
+    });
 }

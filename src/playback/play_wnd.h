@@ -13,7 +13,9 @@
 #include "playback/play_state.h"
 #include "vidmux.h"
 
+class CBackgroundOpen;
 class CDlgShow;
+class COpenAnswerEvent;
 class CRenderWnd;
 class IMainWindowLink;
 
@@ -48,6 +50,14 @@ public:
 
     // ---- File and play control (play_wnd.cpp) ----
     bool Open(const QString& strPath);
+    // Opens like Open, but the engine's open (probe and first picture) runs
+    // off the user-interface thread while the pane looks busy. `fnOpened`
+    // runs on this thread with the engine's answer once the pane is opened
+    // (or failed to open); never when the pane is closed, opened again or
+    // destroyed before the answer. False when the open could not start.
+    bool OpenInBackground(const QString& strPath, std::function<void(bool)> fnOpened);
+    // An open started by OpenInBackground still waits for the engine.
+    bool IsOpening() const { return m_pOpening != nullptr; }
     bool Close();
     bool Play();
     bool PlayNotSync();
@@ -103,7 +113,9 @@ public:
     PlayState GetPlayState() const { return static_cast<PlayState>(m_nPlayState.load()); }
     int32_t GetSpeedLevel() const { return m_nSpeedLevel; }
     bool IsBackPlay() const { return m_bBackPlay; }
-    bool IsFileRefDone() const { return m_bFileRefDone.load(); }
+    // The index of the pane's open file is built (a file still being opened
+    // in the background is not the pane's yet).
+    bool IsFileRefDone() const { return m_bFileRefDone.load() && !IsOpening(); }
     bool IsInSyncGroup() const { return m_bInGroup; }
     bool IsSync() const { return m_bSync.load(); }
     void SetSync(bool bSync) { m_bSync = bSync; }
@@ -122,6 +134,8 @@ public:
 
     // File end (message 4805), on the user-interface thread.
     void PlayEndMessage();
+    // Only the selected pane sounds, when the main window's sound is on.
+    void ApplySoundRule();
 
 protected:
     bool event(QEvent* pEvent) override;
@@ -147,6 +161,8 @@ private:
     static void FileEndCallBack(int32_t nPort, void* pUser);
     static void EncTypeChangeCallBack(int32_t nPort, void* pUser);
     void RegisterCallBacks();
+    // Clears every callback registration; returns once none still runs.
+    void UnregisterCallBacks();
     void DrawMessageText(VemorDrawContext* hDc) const;
 
     void EngineStop();
@@ -154,7 +170,13 @@ private:
     void PostPlayStateChanged() const;
     void SetMessageText(const QString& strText);
     void ShowSpeedMessage();
-    void ApplySoundRule();
+    // Open steps shared by both ways of opening: before and after the engine's open.
+    bool PrepareOpen(const QString& strPath);
+    void FinishOpen();
+    void OnOpenAnswer(const COpenAnswerEvent& answer);
+    // Leaves a background open to finish and clean up on its own; the pane
+    // takes a fresh port when `bTakeNewPort`.
+    void AbandonOpening(bool bTakeNewPort);
     void PlayFileFromEnd(const QString& strPath);
     bool IsSelectedPane() const;
     void OnConCaptureTick();
@@ -206,4 +228,8 @@ private:
     VideoEnhanceParams m_byVieParams{};
 
     CRenderWnd* m_pRenderWnd = nullptr;
+
+    // The open waiting for the engine's answer, and what runs when it comes.
+    std::shared_ptr<CBackgroundOpen> m_pOpening;
+    std::function<void(bool)> m_fnOpened;
 };

@@ -51,6 +51,19 @@ void CPlayWnd::RegisterCallBacks() {
     Engine().SetEncTypeChangeCallBack(lPort, &CPlayWnd::EncTypeChangeCallBack, this);
 }
 
+void CPlayWnd::UnregisterCallBacks() {
+    const int32_t lPort = m_lPort;
+    if (lPort < 0) return;
+    Engine().SetDisplayCallBackEx(lPort, nullptr, nullptr);
+    Engine().RegisterDrawFun(lPort, nullptr, nullptr);
+    Engine().RegisterIVSDrawFunCB(lPort, nullptr, nullptr);
+    Engine().SetFileRefCallBack(lPort, nullptr, nullptr);
+    Engine().SetCheckWatermarkCallBack(lPort, nullptr, nullptr);
+    Engine().SetDecCallBackExMend(lPort, nullptr, nullptr, 0, nullptr);
+    Engine().SetFileEndCallback(lPort, nullptr, nullptr);
+    Engine().SetEncTypeChangeCallBack(lPort, nullptr, nullptr);
+}
+
 void CPlayWnd::ApplyDrawMode(bool bPlainDraw) {
     const int32_t lPort = m_lPort;
     if (lPort < 0) return;

@@ -32,6 +32,12 @@ void CPlayWnd::resizeEvent(QResizeEvent* pEvent) {
 }
 
 void CPlayWnd::UpdateRenderContent() {
+    if (IsOpening()) {
+        m_pRenderWnd->ClearPicture();
+        m_pRenderWnd->SetContent(CRenderWnd::Content::Busy);
+        m_pRenderWnd->update();
+        return;
+    }
     const PlayState eState = GetPlayState();
     if (IsPlayingOrPaused(eState)) {
         m_pRenderWnd->SetContent(CRenderWnd::Content::Picture);

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QPainter>
 #include <QResizeEvent>
+#include <algorithm>
 #include <cstring>
 
 #include "common/debug_log.h"
@@ -98,6 +99,10 @@ void CRenderWnd::paintEvent(QPaintEvent*) {
         PaintIdleImage(painter);
         return;
     }
+    if (m_eContent == Content::Busy) {
+        PaintBusy(painter);
+        return;
+    }
     if (m_eContent != Content::Picture) return;
     std::lock_guard lock(m_pictureMutex);
     if (m_imgPicture.isNull()) return;
@@ -117,5 +122,16 @@ void CRenderWnd::PaintIdleImage(QPainter& painter) {
         painter.drawPixmap((width() - size.width()) / 2, (height() - size.height()) / 2, idle);
     } else {
         painter.drawPixmap(rect(), idle);
+    }
+}
+
+void CRenderWnd::PaintBusy(QPainter& painter) {
+    // Three grey dots in the middle: the file is being opened.
+    const int nDot = std::max(2, std::min(width(), height()) / 40);
+    const QPoint centre = rect().center();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(128, 128, 128));
+    for (int i = -1; i <= 1; ++i) {
+        painter.drawEllipse(centre + QPoint(i * nDot * 3, 0), nDot, nDot);
     }
 }

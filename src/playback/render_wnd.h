@@ -16,8 +16,9 @@ class CRenderWnd : public QWidget {
 public:
     static constexpr int CTRL_ID = 1001;
 
-    // What the window shows when there is no live picture to paint.
-    enum class Content { Black, IdleImage, Picture };
+    // What the window shows when there is no live picture to paint; Busy is
+    // a file still being opened.
+    enum class Content { Black, IdleImage, Picture, Busy };
 
     explicit CRenderWnd(QWidget* pParent);
     ~CRenderWnd() override;
@@ -48,6 +49,7 @@ private:
                              int32_t nStride);
     void Present(const uint8_t* pPixels, int32_t nWidth, int32_t nHeight, int32_t nStride);
     void PaintIdleImage(QPainter& painter);
+    void PaintBusy(QPainter& painter);
 
     VemorRenderWindow m_stWindow{};
     // The size the engine renders at, written on resize and read by the engine.

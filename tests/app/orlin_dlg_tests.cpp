@@ -87,7 +87,7 @@ TEST_F(ShellTest, CommandLineFilesAreListedTheFirstPlaysInPaneZeroAndShutdownFre
         const CPlayWnd* pPane = dlg.GetDlgShow()->GetPlayWnd(0);
         EXPECT_EQ(dlg.GetDlgShow()->GetSelIndex(), 0);
         EXPECT_EQ(pPane->GetFilePath(), strPath);
-        EXPECT_EQ(pPane->GetPlayState(), PLAY_STATE_PLAYING);
+        EXPECT_TRUE(WaitFor([&] { return pPane->GetPlayState() == PLAY_STATE_PLAYING; }));
         EXPECT_TRUE(WaitFor([&] { return dlg.GetStatusText() == QStringLiteral("Playing"); }));
         // Timer 2 fills the time label from the engine's counters.
         EXPECT_TRUE(WaitFor([&] { return dlg.GetTimeText().contains(QStringLiteral("/50")); }));

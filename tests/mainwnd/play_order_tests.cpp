@@ -52,6 +52,7 @@ TEST_F(PlayOrderTest, AFileOutsideThePlaylistStopsUnderPlaylistRepeat) {
     const QString strOther = Sample(QStringLiteral("other.mp4"), 250);
     m_dlg.SetPlayOrder(PLAY_ORDER_PLAYLIST_REPEAT);
     ASSERT_TRUE(m_dlg.OpenInPane(strOther));
+    ASSERT_TRUE(IsPlaying(0, strOther));
     Pane(0)->PlayEndMessage();
     EXPECT_EQ(Pane(0)->GetPlayState(), PLAY_STATE_STOPPED);
     EXPECT_EQ(Pane(0)->GetFilePath(), strOther);

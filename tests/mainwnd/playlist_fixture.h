@@ -63,7 +63,9 @@ protected:
         CPlayWnd* pPane = Pane(nIndex);
         return pPane->mapToGlobal(pPane->rect().center());
     }
+    // Panes open in the background: waits for an open under way to answer.
     bool IsPlaying(int32_t nIndex, const QString& strPath) const {
+        WaitFor([&] { return !Pane(nIndex)->IsOpening(); });
         return Pane(nIndex)->GetPlayState() == PLAY_STATE_PLAYING &&
                Pane(nIndex)->GetFilePath() == strPath;
     }

@@ -190,6 +190,8 @@ TEST_F(DlgShowSyncTest, ATimeBetweenTwoSpansParksEarlierFilesAtTheirEndAndLaterO
 TEST_F(DlgShowSyncTest, FilesWithoutCommonTimeAreRefusedAndChangeNothing) {
     const QString strMorning = Camera("morning.imx", samplegen::Container::Recorder, 0, 50);
     ASSERT_TRUE(m_dlgShow.OpenAndPlay(strMorning));
+    ASSERT_TRUE(
+        WaitFor([&] { return m_dlgShow.GetPlayWnd(0)->GetPlayState() == PLAY_STATE_PLAYING; }));
     samplegen::SampleParams params;
     params.container = samplegen::Container::Mp4;
     params.width = 160;

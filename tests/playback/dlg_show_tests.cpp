@@ -35,7 +35,8 @@ protected:
     void PlayIn(int32_t nIndex, const QString& strPath) {
         m_dlgShow.SelectPaneByIndex(nIndex);
         ASSERT_TRUE(m_dlgShow.OpenAndPlay(strPath));
-        ASSERT_EQ(m_dlgShow.GetPlayWnd(nIndex)->GetPlayState(), PLAY_STATE_PLAYING);
+        ASSERT_TRUE(WaitFor(
+            [&] { return m_dlgShow.GetPlayWnd(nIndex)->GetPlayState() == PLAY_STATE_PLAYING; }));
     }
     std::set<int32_t> VisiblePanes() {
         std::set<int32_t> shown;

@@ -196,6 +196,8 @@ TEST_F(PaneTest, QueuedFileEndsAreHandledOnceAndFollowThePlayOrder) {
     QCoreApplication::processEvents();
     EXPECT_EQ(g_nStopCalls, 1);
     EXPECT_EQ(m_pPane->GetFilePath(), strSecond);
+    // The next entry opens in the background and plays on the answer.
+    ASSERT_TRUE(WaitFor([&] { return !m_pPane->IsOpening(); }));
     EXPECT_EQ(m_pPane->GetPlayState(), PLAY_STATE_PLAYING);
 
     // The last entry ends the list under playlist play, wraps under playlist repeat.
@@ -205,6 +207,7 @@ TEST_F(PaneTest, QueuedFileEndsAreHandledOnceAndFollowThePlayOrder) {
     m_main.eOrder = PLAY_ORDER_PLAYLIST_REPEAT;
     m_pPane->PlayEndMessage();
     EXPECT_EQ(m_pPane->GetFilePath(), strFirst);
+    ASSERT_TRUE(WaitFor([&] { return !m_pPane->IsOpening(); }));
     EXPECT_EQ(m_pPane->GetPlayState(), PLAY_STATE_PLAYING);
 
     // While the cut panel is open the end is left alone.

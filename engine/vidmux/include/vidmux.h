@@ -308,7 +308,10 @@ VIDMUX_API VBOOL Vemor_SetVolume(int32_t nPort, uint16_t nVolume);
  * file open). */
 VIDMUX_API VBOOL Vemor_SetSycGroup(int32_t nPort, uint32_t nGroupIndex);
 
-/* ---- Messages and callbacks ---- */
+/* ---- Messages and callbacks ----
+ * A registration made off the port's thread returns once a callback it
+ * replaced has stopped running (unless that would wait on a port waiting on
+ * the caller), so the old user value may be freed when it returns. */
 VIDMUX_API VBOOL Vemor_SetFileEndMsg(int32_t nPort, VemorRenderWindow* hWnd, uint32_t nMsg);
 VIDMUX_API VBOOL Vemor_SetEncChangeMsg(int32_t nPort, VemorRenderWindow* hWnd, uint32_t nMsg);
 VIDMUX_API VBOOL Vemor_SetDisplayCallBackEx(int32_t nPort, VemorDisplayCallBack DisplayCallBack,

@@ -214,8 +214,14 @@ int Port::CloseFile() {
 }
 
 void Port::UpdateCallbacks(const std::function<void(PortCallbacks&)>& change) {
-    std::lock_guard lock(m_mutex);
-    change(m_callbacks);
+    {
+        std::lock_guard lock(m_mutex);
+        change(m_callbacks);
+    }
+    // A callback this replaced may be running on the port thread right now:
+    // an empty command returns once it has finished, so the caller may free
+    // whatever the old callback pointed at.
+    if (!OnPortThread()) Call([] { return static_cast<int>(VIDMUX_NOERROR); });
 }
 
 int Port::SetVieModules(int32_t modules, bool enable) {

@@ -1,0 +1,130 @@
+#include "playback/background_open.h"
+
+#include <QCoreApplication>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// Threads of opens and clean-ups still running, so that the process can wait
+// for them before the engine is torn down.
+struct RunningThreads {
+    std::mutex mutex;
+    std::condition_variable idle;
+    int nCount = 0;
+
+    void Enter() {
+        std::lock_guard lock(mutex);
+        ++nCount;
+    }
+    void Leave() {
+        std::lock_guard lock(mutex);
+        if (--nCount == 0) idle.notify_all();
+    }
+    bool WaitIdle(int nTimeoutMs) {
+        std::unique_lock lock(mutex);
+        return idle.wait_for(lock, std::chrono::milliseconds(nTimeoutMs),
+                             [this] { return nCount == 0; });
+    }
+};
+
+RunningThreads& Running() {
+    // Never destroyed: the exit wait below uses it during static destruction.
+    static RunningThreads* running = new RunningThreads;
+    return *running;
+}
+
+// Waits at exit, before the engine's ports are freed, for opens a closing
+// window left running.
+struct ExitWait {
+    ~ExitWait() { Running().WaitIdle(3000); }
+};
+ExitWait g_exitWait;
+
+std::atomic<uint64_t> g_nextTicket{1};
+
+}  // namespace
+
+struct CBackgroundOpen::Shared {
+    // The engine calls as they were when the open started: a test may swap
+    // the table on the user-interface thread while this open runs.
+    decltype(&Vemor_OpenFile) fnOpenFile;
+    decltype(&Vemor_CloseFile) fnCloseFile;
+    decltype(&Vemor_FreePort) fnFreePort;
+    decltype(&Vemor_GetLastError) fnGetLastError;
+
+    std::mutex mutex;
+    QObject* pReceiver = nullptr;  // null once abandoned
+    bool bAnswered = false;
+    bool bOpened = false;
+
+    // Closes the file the engine opened and gives the port back.
+    void Release(int32_t lPort, bool bOpened) const {
+        if (bOpened) fnCloseFile(lPort);
+        fnFreePort(lPort);
+    }
+};
+
+CBackgroundOpen::CBackgroundOpen(int32_t lPort, std::shared_ptr<Shared> pShared)
+    : m_lPort(lPort), m_nTicket(g_nextTicket++), m_pShared(std::move(pShared)) {}
+
+CBackgroundOpen::~CBackgroundOpen() = default;
+
+std::shared_ptr<CBackgroundOpen> CBackgroundOpen::Start(int32_t lPort, const QByteArray& utf8Path,
+                                                        QObject* pReceiver) {
+    auto pShared = std::make_shared<Shared>();
+    const EngineApi& engine = Engine();
+    pShared->fnOpenFile = engine.OpenFile;
+    pShared->fnCloseFile = engine.CloseFile;
+    pShared->fnFreePort = engine.FreePort;
+    pShared->fnGetLastError = engine.GetLastError;
+    pShared->pReceiver = pReceiver;
+    std::shared_ptr<CBackgroundOpen> pOpen(new CBackgroundOpen(lPort, pShared));
+    const uint64_t nTicket = pOpen->m_nTicket;
+    Running().Enter();
+    std::thread([pShared, lPort, utf8Path, nTicket] {
+        const bool bOpened = pShared->fnOpenFile(lPort, utf8Path.constData()) != 0;
+        const uint32_t nError = bOpened ? 0 : pShared->fnGetLastError(lPort);
+        bool bAbandoned;
+        {
+            std::lock_guard lock(pShared->mutex);
+            pShared->bAnswered = true;
+            pShared->bOpened = bOpened;
+            bAbandoned = pShared->pReceiver == nullptr;
+            // Posted under the lock: the receiver cannot abandon (and go
+            // away) in between.
+            if (!bAbandoned) {
+                QCoreApplication::postEvent(pShared->pReceiver,
+                                            new COpenAnswerEvent(nTicket, bOpened, nError));
+            }
+        }
+        if (bAbandoned) pShared->Release(lPort, bOpened);
+        Running().Leave();
+    }).detach();
+    return pOpen;
+}
+
+void CBackgroundOpen::Abandon() {
+    bool bOpened;
+    {
+        std::lock_guard lock(m_pShared->mutex);
+        if (m_pShared->pReceiver == nullptr) return;
+        m_pShared->pReceiver = nullptr;
+        // Still opening: the open's own thread releases the port when the
+        // engine answers.
+        if (!m_pShared->bAnswered) return;
+        bOpened = m_pShared->bOpened;
+    }
+    // The answer is already on its way (and will be ignored): closing waits
+    // for the port's threads, so it runs off this thread too.
+    Running().Enter();
+    std::thread([pShared = m_pShared, lPort = m_lPort, bOpened] {
+        pShared->Release(lPort, bOpened);
+        Running().Leave();
+    }).detach();
+}
+
+bool CBackgroundOpen::WaitForAll(int nTimeoutMs) { return Running().WaitIdle(nTimeoutMs); }

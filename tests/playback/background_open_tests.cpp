@@ -1,0 +1,195 @@
+// Opening a pane's file off the user-interface thread: the window is never
+// held by the engine's open, the pane plays once the answer arrives, and a
+// pane closed, reopened or destroyed before the answer leaves no open file
+// and no taken port behind.
+
+#include <QElapsedTimer>
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "pane_fixture.h"
+#include "playback/background_open.h"
+#include "playback/engine_api.h"
+#include "playback/render_wnd.h"
+
+namespace {
+
+// How long the engine's open takes in these tests: long enough that every
+// step of a test happens while it is still running.
+std::atomic<int> g_nOpenDelayMs{0};
+std::mutex g_callsMutex;
+std::multiset<int32_t> g_closedPorts;  // successful closes
+std::multiset<int32_t> g_freedPorts;   // successful frees
+
+void SlowEngineOpen(int nDelayMs) {
+    g_nOpenDelayMs = nDelayMs;
+    {
+        std::lock_guard lock(g_callsMutex);
+        g_closedPorts.clear();
+        g_freedPorts.clear();
+    }
+    Engine().OpenFile = [](int32_t nPort, const char* szPath) -> VBOOL {
+        std::this_thread::sleep_for(std::chrono::milliseconds(g_nOpenDelayMs.load()));
+        return Vemor_OpenFile(nPort, szPath);
+    };
+    Engine().CloseFile = [](int32_t nPort) -> VBOOL {
+        const VBOOL bDone = Vemor_CloseFile(nPort);
+        std::lock_guard lock(g_callsMutex);
+        if (bDone) g_closedPorts.insert(nPort);
+        return bDone;
+    };
+    Engine().FreePort = [](int32_t nPort) -> VBOOL {
+        const VBOOL bDone = Vemor_FreePort(nPort);
+        std::lock_guard lock(g_callsMutex);
+        if (bDone) g_freedPorts.insert(nPort);
+        return bDone;
+    };
+}
+
+size_t Closed(int32_t nPort) {
+    std::lock_guard lock(g_callsMutex);
+    return g_closedPorts.count(nPort);
+}
+
+size_t Freed(int32_t nPort) {
+    std::lock_guard lock(g_callsMutex);
+    return g_freedPorts.count(nPort);
+}
+
+int FrameShown(const CPlayWnd* pPane) {
+    const QImage image = pPane->GetRenderWnd()->LastPicture();
+    if (image.isNull()) return -1;
+    return samplegen::ReadFrameNumber(image.constBits(), image.width(), image.height(),
+                                      static_cast<int>(image.bytesPerLine()));
+}
+
+class BackgroundOpenTest : public PaneTest {
+protected:
+    void TearDown() override {
+        PaneTest::TearDown();
+        EXPECT_TRUE(CBackgroundOpen::WaitForAll(5000));
+    }
+    // Once every background thread is done: the pane heard nothing, and the
+    // port of the abandoned open had its file closed and is gone from the engine.
+    void ExpectLeftBehindNothing(int32_t lOpeningPort, const bool& bAnswered) {
+        ASSERT_TRUE(CBackgroundOpen::WaitForAll(5000));
+        SpinFor(50);
+        EXPECT_FALSE(bAnswered);
+        EXPECT_EQ(m_pPane->GetPlayState(), PLAY_STATE_IDLE);
+        EXPECT_EQ(Closed(lOpeningPort), 1u);
+        EXPECT_EQ(Freed(lOpeningPort), 1u);
+        EXPECT_FALSE(Vemor_CloseFile(lOpeningPort));
+        EXPECT_EQ(Vemor_GetLastError(-1), static_cast<uint32_t>(VIDMUX_ERR_BAD_PORT));
+    }
+    ScopedEngineOverride m_restore;
+};
+
+}  // namespace
+
+TEST_F(BackgroundOpenTest, TheWindowGoesOnWhileTheEngineOpensAndThePanePlaysOnTheAnswer) {
+    const QString strPath = Sample("background_50_frames.mp4");
+    SlowEngineOpen(400);
+    int nPlayingCalls = 0;
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(m_dlgShow.OpenAndPlay(strPath, [&](CPlayWnd* pPane) {
+        EXPECT_EQ(pPane, m_pPane);
+        EXPECT_EQ(pPane->GetPlayState(), PLAY_STATE_PLAYING);
+        ++nPlayingCalls;
+    }));
+    EXPECT_LT(timer.elapsed(), 200);
+    EXPECT_TRUE(m_pPane->IsOpening());
+    EXPECT_EQ(m_pPane->GetRenderWnd()->GetContent(), CRenderWnd::Content::Busy);
+    EXPECT_EQ(m_pPane->GetPlayState(), PLAY_STATE_IDLE);
+    EXPECT_EQ(m_pPane->GetFilePath(), strPath);
+
+    ASSERT_TRUE(WaitFor([&] { return FrameShown(m_pPane) >= 0; }));
+    EXPECT_FALSE(m_pPane->IsOpening());
+    EXPECT_EQ(m_pPane->GetPlayState(), PLAY_STATE_PLAYING);
+    EXPECT_EQ(m_pPane->GetRenderWnd()->GetContent(), CRenderWnd::Content::Picture);
+    EXPECT_EQ(nPlayingCalls, 1);
+    EXPECT_EQ(LogCount("Vemor_OpenFile() Fail GetLastError()=0"), 0);
+}
+
+TEST_F(BackgroundOpenTest, AFileThatCannotOpenEndsIdleWithTheEnginesError) {
+    SlowEngineOpen(50);
+    int nAnswers = 0;
+    bool bOpened = true;
+    ASSERT_TRUE(m_pPane->OpenInBackground(m_dir.filePath("missing.mp4"), [&](bool b) {
+        ++nAnswers;
+        bOpened = b;
+    }));
+    ASSERT_TRUE(WaitFor([&] { return nAnswers > 0; }));
+    EXPECT_FALSE(bOpened);
+    EXPECT_EQ(m_pPane->GetPlayState(), PLAY_STATE_IDLE);
+    EXPECT_NE(m_pPane->GetRenderWnd()->GetContent(), CRenderWnd::Content::Busy);
+    EXPECT_EQ(
+        LogCount("Vemor_OpenFile() Fail GetLastError()=" + std::to_string(VIDMUX_ERR_OPEN_FILE)),
+        1);
+}
+
+TEST_F(BackgroundOpenTest, APaneClosedBeforeTheAnswerLeavesNoFileAndNoPortBehind) {
+    const QString strPath = Sample("closed_50_frames.mp4");
+    SlowEngineOpen(300);
+    bool bAnswered = false;
+    ASSERT_TRUE(m_pPane->OpenInBackground(strPath, [&](bool) { bAnswered = true; }));
+    const int32_t lOpeningPort = m_pPane->GetPort();
+    ASSERT_GE(lOpeningPort, 0);
+
+    // Closing does not wait for the engine.
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_TRUE(m_pPane->Close());
+    EXPECT_LT(timer.elapsed(), 100);
+    EXPECT_FALSE(m_pPane->IsOpening());
+    EXPECT_EQ(m_pPane->GetPlayState(), PLAY_STATE_IDLE);
+    EXPECT_GE(m_pPane->GetPort(), 0);
+    EXPECT_NE(m_pPane->GetPort(), lOpeningPort);
+
+    ExpectLeftBehindNothing(lOpeningPort, bAnswered);
+}
+
+TEST_F(BackgroundOpenTest, AnAnswerQueuedForAClosedPaneIsIgnoredAndItsFileClosed) {
+    const QString strPath = Sample("queued_50_frames.mp4");
+    SlowEngineOpen(0);
+    bool bAnswered = false;
+    ASSERT_TRUE(m_pPane->OpenInBackground(strPath, [&](bool) { bAnswered = true; }));
+    const int32_t lOpeningPort = m_pPane->GetPort();
+    // The engine answers, but the event loop has not delivered the answer yet.
+    ASSERT_TRUE(CBackgroundOpen::WaitForAll(5000));
+    EXPECT_TRUE(m_pPane->IsOpening());
+    EXPECT_TRUE(m_pPane->Close());
+    ExpectLeftBehindNothing(lOpeningPort, bAnswered);
+}
+
+TEST_F(BackgroundOpenTest, OnlyTheLastOfTwoOpensCountsAndAPaneDestroyedWhileOpeningFreesItsPort) {
+    const QString strFirst = Sample("first_50_frames.mp4");
+    const QString strSecond = Sample("second_50_frames.mp4");
+    SlowEngineOpen(200);
+    QStringList answers;
+    ASSERT_TRUE(m_pPane->OpenInBackground(strFirst, [&](bool) { answers << strFirst; }));
+    const int32_t lFirstPort = m_pPane->GetPort();
+    ASSERT_TRUE(m_pPane->OpenInBackground(strSecond, [&](bool) { answers << strSecond; }));
+    ASSERT_TRUE(WaitFor([&] { return !answers.isEmpty(); }));
+    SpinFor(300);
+    EXPECT_EQ(answers, QStringList{strSecond});
+    EXPECT_EQ(m_pPane->GetPlayState(), PLAY_STATE_OPENED);
+    EXPECT_EQ(m_pPane->GetFilePath(), strSecond);
+    ASSERT_TRUE(CBackgroundOpen::WaitForAll(5000));
+    EXPECT_EQ(Freed(lFirstPort), 1u);
+
+    // A pane of its own, destroyed while its open runs (port numbers are reused).
+    SlowEngineOpen(200);
+    auto* pLone = new CPlayWnd(1, false, &m_dlgShow, nullptr);
+    ASSERT_TRUE(pLone->OpenInBackground(strFirst, [&](bool) { answers << QString(); }));
+    const int32_t lLonePort = pLone->GetPort();
+    delete pLone;
+    ASSERT_TRUE(CBackgroundOpen::WaitForAll(5000));
+    SpinFor(50);
+    EXPECT_EQ(answers.size(), 1);
+    EXPECT_EQ(Closed(lLonePort), 1u);
+    EXPECT_EQ(Freed(lLonePort), 1u);
+}
