@@ -42,7 +42,7 @@ package: configure
 
 # Sanitizer builds of the whole tree, each in its own folder.
 # AddressSanitizer with UndefinedBehaviorSanitizer: the first report of either ends the test.
-ASAN_ENV = ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_stack_use_after_return=0" \
+ASAN_ENV = ASAN_OPTIONS="halt_on_error=1" \
   UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 asan:
 	$(MAKE) build BUILD=build-asan BUILD_TYPE=Debug CMAKE_ARGS="-DORLIN_SANITIZE=address,undefined $(CMAKE_ARGS)"
