@@ -5,19 +5,11 @@
 #include <mutex>
 #include <string>
 
+#include "side_support/library_folder.h"
+
 namespace trovan {
 
 namespace {
-
-std::string OwnFolder() {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&LoadUmbrel), &info) == 0 || info.dli_fname == nullptr) {
-        return ".";
-    }
-    const std::string path = info.dli_fname;
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : path.substr(0, slash);
-}
 
 template <typename Function>
 bool Find(void* module, const char* name, Function* function) {
@@ -34,7 +26,10 @@ const UmbrelApi* LoadUmbrel() {
     std::lock_guard lock(mutex);
     if (loaded) return &api;
     // Never closed: conversions may use it for the rest of the run.
-    void* module = dlopen((OwnFolder() + "/libumbrel.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* module = dlopen(
+        (sidesupport::LibraryFolder(reinterpret_cast<const void*>(&LoadUmbrel)) + "/libumbrel.so")
+            .c_str(),
+        RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr) return nullptr;
     loaded = Find(module, "UMBREL_Open", &api.open) &&
              Find(module, "UMBREL_GetInfo", &api.getInfo) &&
