@@ -73,9 +73,10 @@ int64_t AppendPass(const std::string& source, AVFormatContext* out, int64_t shif
     return last;
 }
 
-bool RepeatIntoMp4(const std::string& source, const std::string& target, int64_t size) {
+bool RepeatInto(const char* muxer, const std::string& source, const std::string& target,
+                int64_t size) {
     AVFormatContext* out = nullptr;
-    if (avformat_alloc_output_context2(&out, nullptr, "mp4", target.c_str()) < 0) return false;
+    if (avformat_alloc_output_context2(&out, nullptr, muxer, target.c_str()) < 0) return false;
     int64_t shift = 0;
     bool ok = true;
     while (ok && (!out->pb || avio_tell(out->pb) < size)) {
@@ -97,8 +98,9 @@ bool WriteBigRecording(const std::string& source, const std::string& target, int
     const std::string partial = target + ".part";
     const bool recorder =
         data.size() > kRecorderHeadBytes && std::memcmp(data.data(), "IMXV", 4) == 0;
-    const bool ok =
-        recorder ? RepeatRecorder(data, partial, bytes) : RepeatIntoMp4(source, partial, bytes);
+    const bool matroska = std::filesystem::path(target).extension() == ".mkv";
+    const bool ok = recorder ? RepeatRecorder(data, partial, bytes)
+                             : RepeatInto(matroska ? "matroska" : "mp4", source, partial, bytes);
     std::error_code error;
     if (ok) std::filesystem::rename(partial, target, error);
     if (!ok || error) std::filesystem::remove(partial, error);

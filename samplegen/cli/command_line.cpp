@@ -25,6 +25,8 @@ bool ParseContainer(const std::string& text, Container* container) {
         *container = Container::Mp4;
     } else if (text == "ts") {
         *container = Container::MpegTs;
+    } else if (text == "mkv") {
+        *container = Container::Matroska;
     } else {
         return false;
     }
@@ -75,14 +77,14 @@ const char* UsageText() {
     return "usage: orlin-samplegen [options] OUTPUT\n"
            "       orlin-samplegen --demo DIR\n"
            "Writes a deterministic sample recording whose pictures show their frame numbers.\n"
-           "  --format recorder|264|mp4|ts  container (default recorder)\n"
+           "  --format recorder|264|mp4|ts|mkv  container (default recorder)\n"
            "  --size WxH          picture size, even numbers (default 352x288)\n"
            "  --fps N[/D]         frame rate (default 25)\n"
            "  --frames N          number of pictures (default 50)\n"
            "  --gop N             key frame every N pictures (default 25)\n"
            "  --bframes           two B-frames between reference pictures\n"
            "  --audio             add a quiet tone (not in 264)\n"
-           "  --start \"YYYY-MM-DD hh:mm:ss\"  absolute start time (recorder, mp4)\n"
+           "  --start \"YYYY-MM-DD hh:mm:ss\"  absolute start time (recorder, mp4, mkv)\n"
            "  --watermark SERIAL  watermark every key frame with this device serial\n"
            "  --demo DIR          write the demo recordings into DIR and print their paths\n"
            "  --help              show this text\n";
@@ -119,7 +121,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* result,
             cl.action = CommandLine::Action::ShowHelp;
         } else if (arg == "--format") {
             if (!ParseContainer(value, &cl.params.container)) {
-                *error = "unknown format \"" + value + "\" (use recorder, 264, mp4 or ts)";
+                *error = "unknown format \"" + value + "\" (use recorder, 264, mp4, ts or mkv)";
                 return false;
             }
         } else if (arg == "--size") {
@@ -171,7 +173,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* result,
     if (watermarkSerial) {
         // Without a start time the watermark still needs a non-zero time,
         // which is what marks a record as present.
-        cl.params.watermark = DemoWatermark(*watermarkSerial, cl.params.start.value_or(StartTime{}), 1);
+        cl.params.watermark =
+            DemoWatermark(*watermarkSerial, cl.params.start.value_or(StartTime{}), 1);
     }
     if (cl.action == CommandLine::Action::WriteOne) {
         if (cl.output.empty()) {

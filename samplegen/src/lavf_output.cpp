@@ -15,6 +15,8 @@ const char* MuxerName(Container container) {
             return "mp4";
         case Container::MpegTs:
             return "mpegts";
+        case Container::Matroska:
+            return "matroska";
         case Container::Recorder:
             break;
     }
@@ -30,8 +32,8 @@ LavfOutput::~LavfOutput() {
 
 bool LavfOutput::Create(const std::string& path, std::string* error) {
     m_path = path;
-    const int allocated = avformat_alloc_output_context2(&m_format, nullptr,
-                                                         MuxerName(m_params.container), path.c_str());
+    const int allocated = avformat_alloc_output_context2(
+        &m_format, nullptr, MuxerName(m_params.container), path.c_str());
     if (allocated < 0 || !m_format) {
         *error = AvErrorText("cannot set up the container", allocated);
         return false;
@@ -61,10 +63,12 @@ bool LavfOutput::Open(const AVCodecContext* video, const AVCodecContext* audio,
     if (m_params.container == Container::Mp4) {
         // Index in front, so players can start without reading to the end.
         av_dict_set(&options, "movflags", "+faststart", 0);
-        if (m_params.start) {
-            av_dict_set(&m_format->metadata, "creation_time",
-                        CreationTimeText(*m_params.start).c_str(), 0);
-        }
+    }
+    const bool tagsTime =
+        m_params.container == Container::Mp4 || m_params.container == Container::Matroska;
+    if (tagsTime && m_params.start) {
+        av_dict_set(&m_format->metadata, "creation_time", CreationTimeText(*m_params.start).c_str(),
+                    0);
     }
     const int written = avformat_write_header(m_format, &options);
     av_dict_free(&options);

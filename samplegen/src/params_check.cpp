@@ -39,6 +39,7 @@ bool CheckParams(const SampleParams& params, std::string* reason) {
             case Container::RawH264:
             case Container::Mp4:
             case Container::MpegTs:
+            case Container::Matroska:
                 return true;
         }
         *reason = "unknown container";

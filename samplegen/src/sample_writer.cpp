@@ -41,7 +41,9 @@ bool SampleWriter::Open(const std::string& path, std::string* error) {
 
 bool SampleWriter::OpenEncoders(bool globalHeader, std::string* error) {
     if (!m_video.Open(m_params, globalHeader, error)) return false;
-    const char* audioEncoder = m_params.container == Container::Mp4 ? "aac" : "mp2";
+    const char* audioEncoder =
+        m_params.container == Container::Mp4 || m_params.container == Container::Matroska ? "aac"
+                                                                                          : "mp2";
     return !m_hasAudio || m_audio.Open(audioEncoder, globalHeader, error);
 }
 

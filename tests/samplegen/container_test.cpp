@@ -96,7 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
         ContainerCase{"raw_b.264", Container::RawH264, 25, 1, 10, true, false, ""},
         ContainerCase{"ntsc_audio_b.mp4", Container::Mp4, 30000, 1001, 15, true, true, "aac"},
         ContainerCase{"plain.mp4", Container::Mp4, 25, 1, 25, false, false, ""},
-        ContainerCase{"audio.ts", Container::MpegTs, 30, 1, 10, false, true, "mp2"}),
+        ContainerCase{"audio.ts", Container::MpegTs, 30, 1, 10, false, true, "mp2"},
+        ContainerCase{"audio_b.mkv", Container::Matroska, 25, 1, 25, true, true, "aac"}),
     [](const testing::TestParamInfo<ContainerCase>& info) {
         std::string name = info.param.name;
         for (char& ch : name) {
@@ -172,21 +173,25 @@ TEST(SampleRecorderTest, WithoutStartTimeOrAudioThoseHeadFieldsAreZero) {
 
 TEST(SampleMp4Test, CreationTimeCarriesTheStartTimeOnlyWhenGiven) {
     TempFolder folder;
-    SampleParams params;
-    params.container = Container::Mp4;
-    params.width = 160;
-    params.height = 120;
-    params.frameCount = 5;
-    std::string error;
-    ASSERT_TRUE(samplegen::WriteSample(folder.Path("none.mp4"), params, &error)) << error;
-    params.start = StartTime{2023, 12, 31, 23, 59, 58};
-    ASSERT_TRUE(samplegen::WriteSample(folder.Path("timed.mp4"), params, &error)) << error;
+    for (const Container container : {Container::Mp4, Container::Matroska}) {
+        const std::string ext = container == Container::Mp4 ? ".mp4" : ".mkv";
+        SCOPED_TRACE(ext);
+        SampleParams params;
+        params.container = container;
+        params.width = 160;
+        params.height = 120;
+        params.frameCount = 5;
+        std::string error;
+        ASSERT_TRUE(samplegen::WriteSample(folder.Path("none" + ext), params, &error)) << error;
+        params.start = StartTime{2023, 12, 31, 23, 59, 58};
+        ASSERT_TRUE(samplegen::WriteSample(folder.Path("timed" + ext), params, &error)) << error;
 
-    ProbedSample timed, none;
-    ASSERT_TRUE(ProbeSample(folder.Path("timed.mp4"), false, &timed, &error)) << error;
-    ASSERT_TRUE(ProbeSample(folder.Path("none.mp4"), false, &none, &error)) << error;
-    EXPECT_EQ(timed.tags["creation_time"], "2023-12-31T23:59:58.000000Z");
-    EXPECT_EQ(none.tags.count("creation_time"), 0u);
+        ProbedSample timed, none;
+        ASSERT_TRUE(ProbeSample(folder.Path("timed" + ext), false, &timed, &error)) << error;
+        ASSERT_TRUE(ProbeSample(folder.Path("none" + ext), false, &none, &error)) << error;
+        EXPECT_EQ(timed.tags["creation_time"], "2023-12-31T23:59:58.000000Z");
+        EXPECT_EQ(none.tags.count("creation_time"), 0u);
+    }
 }
 
 TEST(SampleDeterminismTest, SameParametersGiveSameBytes) {

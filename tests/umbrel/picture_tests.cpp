@@ -31,6 +31,8 @@ const char* ContainerName(const Source& source) {
             return "RawH264";
         case Container::MpegTs:
             return "MpegTs";
+        case Container::Matroska:
+            return "Matroska";
     }
     return "Unknown";
 }

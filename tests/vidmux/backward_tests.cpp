@@ -45,7 +45,8 @@ TEST_P(Backward, ReversePlayShowsEveryFrameInStrictlyDecreasingOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, Backward,
-                         testing::Values(Container::Recorder, Container::Mp4, Container::RawH264));
+                         testing::Values(Container::Recorder, Container::Mp4, Container::RawH264,
+                                         Container::Matroska));
 
 TEST(Backward, PlayAfterReverseGoesForwardFromTheCurrentPicture) {
     CapturingWindow window(160, 120);

@@ -182,6 +182,7 @@ TEST_P(Truncated, FilePlaysEveryPictureItHoldsToTheLast) {
     const Container container = kind == "imx"   ? Container::Recorder
                                 : kind == "ts"  ? Container::MpegTs
                                 : kind == "264" ? Container::RawH264
+                                : kind == "mkv" ? Container::Matroska
                                                 : Container::Mp4;
     std::string whole =
         SampleFolder::Instance().Get("whole." + (flv ? "mp4" : kind), Params(container, 100, !flv));
@@ -205,6 +206,25 @@ TEST_P(Truncated, FilePlaysEveryPictureItHoldsToTheLast) {
     EXPECT_EQ(Vemor_GetLastError(port), static_cast<uint32_t>(VIDMUX_ERR_OUT_OF_RANGE));
 }
 
-INSTANTIATE_TEST_SUITE_P(Containers, Truncated, testing::Values("imx", "ts", "264", "mp4", "flv"));
+INSTANTIATE_TEST_SUITE_P(Containers, Truncated,
+                         testing::Values("imx", "ts", "264", "mp4", "flv", "mkv"));
+
+// Matroska written as a stream (no sizes), and Matroska with a zeroed
+// stretch, which the index reads by scanning its packets instead.
+TEST(DamagedFile, StreamedAndZeroedMatroskaPlayAsFFmpegDecodesThem) {
+    const std::vector<char> bytes = ReadBytes(
+        SampleFolder::Instance().Get("ten-seconds.mkv", Params(Container::Matroska, 250, true)));
+    std::vector<char> zeroed = bytes;
+    std::fill(zeroed.begin() + static_cast<long>(zeroed.size() / 2),
+              zeroed.begin() + static_cast<long>(zeroed.size() * 7 / 10), 0);
+    for (const std::string& path : {WriteBytes("streamed.mkv", WithoutMatroskaSizes(bytes)),
+                                    WriteBytes("zeroed.mkv", zeroed)}) {
+        SCOPED_TRACE(path);
+        const std::vector<int> reference = ReferenceFrameNumbers(path);
+        ASSERT_GT(reference.size(), 100u);
+        const int last = static_cast<int>(reference.size()) - 1;
+        ExpectPlaysAsReference(path, reference, {last, 131, 2, last / 2});
+    }
+}
 
 }  // namespace

@@ -44,7 +44,7 @@ samplegen::SampleParams SmallParams(samplegen::Container container, bool bFrames
 }
 
 std::string SmallSample(samplegen::Container container, bool bFrames) {
-    static const char* names[] = {"small.imx", "small.264", "small.mp4", "small.ts"};
+    static const char* names[] = {"small.imx", "small.264", "small.mp4", "small.ts", "small.mkv"};
     std::string name = names[static_cast<int>(container)];
     if (bFrames) name = "b-" + name;
     return SampleFolder::Instance().Get(name, SmallParams(container, bFrames));

@@ -64,7 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(FormatCase{Container::Recorder, false}, FormatCase{Container::Recorder, true},
                     FormatCase{Container::RawH264, false}, FormatCase{Container::RawH264, true},
                     FormatCase{Container::Mp4, false}, FormatCase{Container::Mp4, true},
-                    FormatCase{Container::MpegTs, false}, FormatCase{Container::MpegTs, true}));
+                    FormatCase{Container::MpegTs, false}, FormatCase{Container::MpegTs, true},
+                    FormatCase{Container::Matroska, false}, FormatCase{Container::Matroska, true}));
 
 TEST(OpenFile, FirstStepAfterOpenShowsFrameZero) {
     PortGuard port;

@@ -1,5 +1,7 @@
 #include "reference_media.h"
 
+#include <bit>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -38,6 +40,22 @@ int FrameNumberOf(const AVFrame* frame, SwsPtr* scaler) {
 }
 
 }  // namespace
+
+std::vector<char> WithoutMatroskaSizes(std::vector<char> bytes) {
+    const uint8_t segment[] = {0x18, 0x53, 0x80, 0x67};
+    const uint8_t cluster[] = {0x1F, 0x43, 0xB6, 0x75};
+    for (size_t at = 0; at + 5 < bytes.size(); ++at) {
+        const auto* id = reinterpret_cast<const uint8_t*>(&bytes[at]);
+        if (std::memcmp(id, segment, 4) != 0 && std::memcmp(id, cluster, 4) != 0) continue;
+        // A size of n bytes whose value bits are all set means "unknown".
+        const auto first = static_cast<uint8_t>(bytes[at + 4]);
+        const int length = first == 0 ? 9 : std::countl_zero(first) + 1;
+        if (length > 8 || at + 4 + length > bytes.size()) continue;
+        bytes[at + 4] = static_cast<char>(0xFF >> (length - 1));
+        for (int i = 1; i < length; ++i) bytes[at + 4 + i] = static_cast<char>(0xFF);
+    }
+    return bytes;
+}
 
 std::vector<int> ReferenceFrameNumbers(const std::string& path) {
     std::vector<int> numbers;

@@ -23,4 +23,8 @@ std::vector<int> ReferenceFrameNumbers(const std::string& path);
 bool Remux(const std::string& source, const std::string& target, const char* format, int first,
            int count, double shiftSeconds);
 
+// A Matroska file as a recorder streaming it writes it: the sizes of its
+// segment and of every cluster replaced by "unknown" of the same length.
+std::vector<char> WithoutMatroskaSizes(std::vector<char> bytes);
+
 }  // namespace enginetest

@@ -14,7 +14,16 @@ TEST(Timeline, PicturesReorderedForDecodingWithoutDecodeTimesStayOneSegment) {
     // I P B B P B B ... as a stream without decoding times delivers them.
     const int order[] = {0, 3, 1, 2, 6, 4, 5, 9, 7, 8};
     for (int n : order) EXPECT_EQ(timeline.Add(n * kFrame, kNoTimestamp, n * 1000), n * kFrame);
+    // A reference picture after a run of fifteen B-frames, then the run.
+    EXPECT_EQ(timeline.Add(25 * kFrame, kNoTimestamp, 10000), 25 * kFrame);
+    for (int n = 10; n < 25; ++n) {
+        EXPECT_EQ(timeline.Add(n * kFrame, kNoTimestamp, n * 1000), n * kFrame);
+    }
     EXPECT_EQ(timeline.Segments().size(), 1u);
+    // A clock jump of a minute is still a jump.
+    EXPECT_EQ(timeline.Add(25 * kFrame + 60LL * 90000, kNoTimestamp, 30000),
+              26 * kFrame + 16 * kFrame);
+    EXPECT_EQ(timeline.Segments().size(), 2u);
 }
 
 TEST(Timeline, JumpsBothWaysContinueOneFrameAfterTheLatestPicture) {

@@ -44,7 +44,9 @@
  *    set back, a timestamp wrap) or forwards by more than ten frames (a
  *    recorder clock jump, a gap in recording) are joined: the picture after
  *    the jump follows the one before it by one frame. Pictures keep their
- *    order in the file.
+ *    order in the file. Files that store presentation times only (Matroska)
+ *    allow for pictures sent ahead of sixteen B-frames: their jumps are
+ *    those of more than sixteen frames back or twenty-six frames forward.
  *  - Absolute time (Vemor_GetSystemTime, the sync group) is the file's start
  *    time plus the media time plus every forward jump before the picture:
  *    a gap in the recording stays a gap on the clock, while a backward jump

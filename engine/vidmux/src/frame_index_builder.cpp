@@ -8,6 +8,7 @@
 
 #include "demuxer_open.h"
 #include "frame_index.h"
+#include "matroska_blocks.h"
 #include "media_source.h"
 #include "packet_reader.h"
 #include "sample_table.h"
@@ -137,8 +138,11 @@ std::shared_ptr<const FrameIndex> KeepDecodable(const std::string& path,
 namespace {
 
 // Scans the video packets of `format` into `collector`; false when aborted.
+// Matroska stores presentation times only: the decoding times its demuxer
+// gives are guesses, which the timeline goes without.
 bool ScanPackets(AVFormatContext* format, int videoStream, RecordCollector* collector,
                  const std::atomic<bool>& abort) {
+    const bool decodeTimes = !IsMatroskaFormat(format);
     PacketPtr packet(av_packet_alloc());
     if (!packet) return false;
     PacketReader reader(format);
@@ -148,9 +152,10 @@ bool ScanPackets(AVFormatContext* format, int videoStream, RecordCollector* coll
             const bool damaged =
                 (packet->flags & AV_PKT_FLAG_CORRUPT) || reader.SkippedErrors() != errorsSeen;
             errorsSeen = reader.SkippedErrors();
-            collector->Add(packet->pts == AV_NOPTS_VALUE ? kNoTimestamp : packet->pts,
-                           packet->dts == AV_NOPTS_VALUE ? kNoTimestamp : packet->dts, packet->pos,
-                           (packet->flags & AV_PKT_FLAG_KEY) != 0, damaged);
+            collector->Add(
+                packet->pts == AV_NOPTS_VALUE ? kNoTimestamp : packet->pts,
+                packet->dts == AV_NOPTS_VALUE || !decodeTimes ? kNoTimestamp : packet->dts,
+                packet->pos, (packet->flags & AV_PKT_FLAG_KEY) != 0, damaged);
         }
         av_packet_unref(packet.get());
     }
@@ -180,15 +185,21 @@ std::shared_ptr<const FrameIndex> BuildFrameIndex(const std::string& path,
     const int64_t frameTicks = std::max<int64_t>(1, std::llround(1.0 / fps / timeBase));
 
     RecordCollector collector(frameTicks, IsElementaryStream(input->format.get()));
-    // MP4 and MOV list every picture in their tables: no packet needs reading.
+    // MP4 and MOV list every picture in their tables, and Matroska's block
+    // headers can be walked without reading the pictures: no packet needs
+    // reading.
     bool cutOff = false;
-    const bool fromTable = ReadSampleTable(
-        path, input->format.get(), input->videoStream,
-        [&](const TableSample& s) { collector.Add(s.pts, s.dts, s.pos, s.key, false); }, &cutOff);
+    const auto add = [&](const TableSample& s) {
+        collector.Add(s.pts, s.dts, s.pos, s.key, false);
+    };
+    AVFormatContext* format = input->format.get();
+    const bool fromTable =
+        ReadSampleTable(path, format, input->videoStream, add, &cutOff) ||
+        ReadMatroskaBlocks(path, format, input->videoStream, add, &cutOff, abort);
     if (!fromTable) {
         if (abort.load()) return nullptr;
-        // The table check may have read packets: scan from a fresh start.
-        if (IsSampleTableFormat(input->format.get())) {
+        // The check of the tables may have read packets: scan from a fresh start.
+        if (IsSampleTableFormat(format) || IsMatroskaFormat(format)) {
             input = OpenVideoOnly(path, abort);
         }
         if (!input || !ScanPackets(input->format.get(), input->videoStream, &collector, abort)) {

@@ -32,8 +32,10 @@ int64_t TimelineBuilder::Add(int64_t pts, int64_t dts, int64_t pos) {
         m_maxPts = pts;
         return pts;
     }
+    // Without decoding times a reference picture that follows a run of
+    // B-frames shows as far ahead as the run is long.
     const int64_t backTolerance = hasDts ? m_frameTicks / 2 : kReorderFrames * m_frameTicks;
-    const int64_t jumpLimit = kJumpFrames * m_frameTicks;
+    const int64_t jumpLimit = (hasDts ? kJumpFrames : kJumpFrames + kReorderFrames) * m_frameTicks;
     const int64_t step = ref - m_maxRef;
     const bool back = step < -backTolerance;
     const bool forward = step > jumpLimit;

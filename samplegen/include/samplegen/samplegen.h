@@ -16,6 +16,7 @@ enum class Container {
     RawH264,   // Annex B elementary stream (.264)
     Mp4,       // H.264 + AAC, creation_time tag carries the start time
     MpegTs,    // H.264 + MP2 in an MPEG transport stream
+    Matroska,  // H.264 + AAC in SimpleBlocks, creation_time tag carries the start time
 };
 
 struct StartTime {
@@ -44,8 +45,8 @@ struct SampleParams {
     int frameCount = 50;
     int gop = 25;                    // key frame every `gop` frames, closed groups
     bool bFrames = false;            // two B-frames between references when true
-    bool audio = false;              // MP2 (recorder, TS), AAC (MP4); never in raw H.264
-    std::optional<StartTime> start;  // absolute start: head (recorder) or creation_time (MP4)
+    bool audio = false;              // MP2 (recorder, TS), AAC (MP4, MKV); never in raw H.264
+    std::optional<StartTime> start;  // absolute start: head (recorder) or creation_time (MP4, MKV)
     std::optional<Watermark> watermark;
 };
 
