@@ -53,7 +53,8 @@ int main(int argc, char* argv[]) {
     bool bOk = WriteRecording(dir / "recorder.imx", samplegen::Container::Recorder) &&
                WriteRecording(dir / "h264_aac.mp4", samplegen::Container::Mp4) &&
                WriteRecording(dir / "h264_mp2.ts", samplegen::Container::MpegTs) &&
-               WriteRecording(dir / "raw.264", samplegen::Container::RawH264);
+               WriteRecording(dir / "raw.264", samplegen::Container::RawH264) &&
+               WriteRecording(dir / "h264_aac.mkv", samplegen::Container::Matroska);
 
     Bytes blocks = VideoBlock(kH264Start);
     Append(blocks, AudioBlock(640));
