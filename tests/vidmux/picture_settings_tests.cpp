@@ -28,8 +28,10 @@ protected:
         plain = Render(port, window);
         ASSERT_FALSE(plain.empty());
     }
-    PortGuard port;
+    // The window outlives the port: a redraw the port still has queued
+    // draws into it.
     CapturingWindow window{160, 120};
+    PortGuard port;
     std::vector<uint8_t> plain;
 };
 

@@ -99,6 +99,8 @@ enum {
     /* Refused: called from a port's callback, the call would wait on a port
      * whose thread is itself waiting on the caller's port. */
     VIDMUX_ERR_WOULD_DEADLOCK = 17,
+    /* the enhancement library (liblumora.so) is missing beside the engine */
+    VIDMUX_ERR_NO_ENHANCER = 18,
 };
 
 /* Absolute time of a picture. */
@@ -337,7 +339,18 @@ VIDMUX_API VBOOL Vemor_SetEncTypeChangeCallBack(int32_t nPort,
                                                 void* pUser);
 
 /* ---- Enhancement ----
- * The module set and the 72-byte parameter block are kept per port. */
+ * The module set, the 72-byte parameter block and the region are kept per
+ * port and apply to every picture the port shows afterwards, in play, steps,
+ * reverse play, redraws and snapshots; a paused picture is redrawn at once.
+ * The decode callback still receives the picture as decoded.
+ * SetModuConfig switches the modules of nModuFlag on or off and leaves the
+ * others; SetParaConfig's first field is the whole module set (bits 0x01..0x80,
+ * liblumora.h's LUMORA_* order). SetRegion: region 0 only; pRect in picture
+ * pixels (right and bottom exclusive, clamped to the picture), or null for the
+ * whole picture; a negative, inverted or empty rectangle is
+ * VIDMUX_ERR_OUT_OF_RANGE. With every module off the picture is shown exactly
+ * as decoded. All three fail with VIDMUX_ERR_NO_ENHANCER, and the picture is
+ * left alone, when liblumora.so is not beside the engine. */
 #define VIDMUX_VIE_PARAM_BYTES 72
 VIDMUX_API VBOOL Vemor_VIE_SetModuConfig(int32_t nPort, int32_t nModuFlag, VBOOL bEnable);
 VIDMUX_API VBOOL Vemor_VIE_SetRegion(int32_t nPort, int32_t nRegionNum, const VemorRect* pRect);

@@ -71,6 +71,8 @@ void Port::Run() {
         }
         PlayOnce(lock);
     }
+    // The enhancer was made on this thread and goes with it.
+    m_enhancement.Release();
     // Release callers still waiting: the file is gone.
     for (const std::shared_ptr<Job>& job : m_jobs) {
         job->result = VIDMUX_ERR_ORDER;
@@ -192,6 +194,8 @@ int Port::CloseFile() {
     SyncGroup::Instance().Leave(m_id);
     m_inGroup = false;
     m_current.reset();
+    m_shown.reset();
+    m_shownFrom.reset();
     m_pending.reset();
     m_cache.reset();
     m_source.reset();
@@ -222,31 +226,6 @@ void Port::UpdateCallbacks(const std::function<void(PortCallbacks&)>& change) {
     // an empty command returns once it has finished, so the caller may free
     // whatever the old callback pointed at.
     if (!OnPortThread()) Call([] { return static_cast<int>(VIDMUX_NOERROR); });
-}
-
-int Port::SetVieModules(int32_t modules, bool enable) {
-    std::lock_guard lock(m_mutex);
-    m_vieModules = modules;
-    m_vieEnabled = enable;
-    return VIDMUX_NOERROR;
-}
-
-int Port::SetVieRegion(int32_t region, const VemorRect* rect) {
-    if (region != 0) return VIDMUX_ERR_NOT_SUPPORTED;
-    std::lock_guard lock(m_mutex);
-    if (rect) {
-        m_vieRegion = *rect;
-    } else {
-        m_vieRegion.reset();
-    }
-    return VIDMUX_NOERROR;
-}
-
-int Port::SetVieParams(const void* params) {
-    if (!params) return VIDMUX_ERR_NULL_POINTER;
-    std::lock_guard lock(m_mutex);
-    std::memcpy(m_vieParams, params, sizeof m_vieParams);
-    return VIDMUX_NOERROR;
 }
 
 }  // namespace vidmux

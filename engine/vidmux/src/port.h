@@ -14,6 +14,7 @@
 #include "media_source.h"
 #include "picture_cache.h"
 #include "play_clock.h"
+#include "port_enhancement.h"
 #include "renderer.h"
 #include "vidmux.h"
 
@@ -146,7 +147,10 @@ private:
 
     // ---- on the port thread (port_render.cpp)
     void Present(const Picture& picture);
-    void Draw(const Picture& picture);
+    // The current picture as the user sees it: enhanced under the settings
+    // in force, made again only when the picture or the settings changed.
+    const AVFrame* ShownFrame();
+    void Draw(const AVFrame* frame);
     void Redraw();
     void RedrawIfHeld();
     void DeliverDecoded(const Picture& picture);
@@ -183,10 +187,7 @@ private:
     Mode m_mode = Mode::Stopped;
     PortCallbacks m_callbacks;
     std::shared_ptr<const FrameIndex> m_index;
-    int32_t m_vieModules = 0;
-    bool m_vieEnabled = false;
-    uint8_t m_vieParams[VIDMUX_VIE_PARAM_BYTES] = {};
-    std::optional<VemorRect> m_vieRegion;
+    EnhanceSettings m_enhance;
     RenderSettings m_settings;
     bool m_coarseTimer = false;
     bool m_skipBFrames = false;
@@ -212,6 +213,10 @@ private:
     Renderer m_renderer;
     VemorRenderWindow* m_window = nullptr;
     std::optional<Picture> m_current;
+    PortEnhancement m_enhancement;
+    SharedFrame m_shown;      // m_current as shown, see ShownFrame
+    SharedFrame m_shownFrom;  // the decoded picture m_shown was made from
+    uint64_t m_shownGeneration = 0;
     std::optional<Picture> m_pending;
     int64_t m_sourceLast = -1;  // number of the picture the source delivered last
     PlayClock m_clock;

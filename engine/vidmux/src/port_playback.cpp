@@ -193,6 +193,7 @@ void Port::EnterMode(Mode mode) {
 
 void Port::Reposition() {
     m_pending.reset();
+    m_enhancement.ResetHistory();
     m_clock.Invalidate();
     m_endReported = false;
     if (m_inGroup) SyncGroup::Instance().Invalidate();
@@ -326,6 +327,9 @@ int Port::Stop() {
         m_level = 0;
         m_clock = PlayClock();
         m_renderer.ResetHistory();
+        m_enhancement.ResetHistory();
+        m_shown.reset();
+        m_shownFrom.reset();
         m_currentNumber = 0;
         m_currentTimeMs = 0;
         m_endReported = false;

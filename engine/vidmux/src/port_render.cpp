@@ -42,15 +42,15 @@ void Port::Present(const Picture& picture) {
     m_width = picture.frame->width;
     m_height = picture.frame->height;
     DeliverDecoded(picture);
-    Draw(picture);
+    Draw(ShownFrame());
     if (m_source && m_hasAudio && !m_reverse && m_level == 0) {
         AudioOutput& audio = AudioOutput::Instance();
         if (audio.Audible(m_id)) audio.SetClock(m_id, &m_clock);
     }
 }
 
-void Port::Draw(const Picture& picture) {
-    if (!m_window || !m_window->get_size || !m_window->present) return;
+void Port::Draw(const AVFrame* frame) {
+    if (!frame || !m_window || !m_window->get_size || !m_window->present) return;
     int32_t width = 0, height = 0;
     if (!m_window->get_size(m_window->user, &width, &height) || width <= 0 || height <= 0) return;
     RenderSettings settings;
@@ -60,7 +60,7 @@ void Port::Draw(const Picture& picture) {
         settings = m_settings;
         callbacks = m_callbacks;
     }
-    if (!m_renderer.Render(picture.frame.get(), width, height, settings)) return;
+    if (!m_renderer.Render(frame, width, height, settings)) return;
     VemorDrawContext context{m_renderer.Pixels(), m_renderer.Width(), m_renderer.Height(),
                              m_renderer.Stride()};
     if (callbacks.draw) callbacks.draw(m_id, &context, callbacks.drawUser);
@@ -72,7 +72,7 @@ void Port::Draw(const Picture& picture) {
 }
 
 void Port::Redraw() {
-    if (m_current) Draw(*m_current);
+    if (m_current) Draw(ShownFrame());
 }
 
 void Port::DeliverDecoded(const Picture& picture) {
@@ -142,8 +142,9 @@ int Port::Snapshot(bool jpeg, uint8_t* buffer, uint32_t size, uint32_t* outSize)
     if (!buffer || !outSize) return VIDMUX_ERR_NULL_POINTER;
     return Call([=, this] {
         if (!m_current) return static_cast<int>(VIDMUX_ERR_NO_PICTURE);
-        const std::vector<uint8_t> image =
-            jpeg ? EncodeJpeg(m_current->frame.get()) : EncodeBmp(m_current->frame.get());
+        // A snapshot is what the user sees, enhancement included.
+        const AVFrame* shown = ShownFrame();
+        const std::vector<uint8_t> image = jpeg ? EncodeJpeg(shown) : EncodeBmp(shown);
         if (image.empty()) return static_cast<int>(VIDMUX_ERR_ENCODE);
         *outSize = static_cast<uint32_t>(image.size());
         if (image.size() > size) return static_cast<int>(VIDMUX_ERR_BUFFER_TOO_SMALL);
