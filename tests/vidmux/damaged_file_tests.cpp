@@ -209,6 +209,39 @@ TEST_P(Truncated, FilePlaysEveryPictureItHoldsToTheLast) {
 INSTANTIATE_TEST_SUITE_P(Containers, Truncated,
                          testing::Values("imx", "ts", "264", "mp4", "flv", "mkv"));
 
+// A recorder whose clock jumped a minute ahead half way through a Matroska
+// file, which stores no decoding times: the media timeline runs on without
+// the gap and every picture keeps its place.
+TEST(DamagedFile, MatroskaClockJumpAheadKeepsOneTimeline) {
+    samplegen::SampleParams params = Params(Container::Matroska, 200, true);
+    params.start = samplegen::StartTime{2024, 3, 1, 10, 0, 0};
+    const std::string source = SampleFolder::Instance().Get("eight-seconds-timed.mkv", params);
+    const std::string path = SampleFolder::Instance().Path("clock-jump.mkv");
+    ASSERT_TRUE(Remux(source, path, "matroska", 0, 200, 60.0, 100));
+
+    std::vector<int> expected;
+    for (int n = 0; n < 200; ++n) expected.push_back(n);
+    const EngineView view = PlayThrough(path);
+    EXPECT_EQ(view.total, 200u);
+    EXPECT_EQ(view.seconds, 8u);
+    EXPECT_EQ(view.played, expected);
+    PortGuard port;
+    OpenIndexed(port, path);
+    ExpectFramesMatch(port, expected, {150, 99, 100, 101, 199, 0});
+    ASSERT_TRUE(Vemor_SetPlayedTimeEx(port, 5000));
+    EXPECT_EQ(ShownFrame(port), 125);
+    // The recorder's clock keeps the minute it skipped.
+    const auto clockAt = [&](uint32_t frame) {
+        EXPECT_TRUE(Vemor_SetCurrentFrameNum(port, frame));
+        VemorSystemTime time{};
+        EXPECT_TRUE(Vemor_GetSystemTime(port, &time));
+        return ((time.dwHour * 60 + time.dwMin) * 60 + time.dwSec) * 1000 + time.dwMs;
+    };
+    EXPECT_EQ(clockAt(99), 36003960u);
+    EXPECT_EQ(clockAt(100), 36064000u);
+    EXPECT_EQ(clockAt(199), 36067960u);
+}
+
 // Matroska written as a stream (no sizes), and Matroska with a zeroed
 // stretch, which the index reads by scanning its packets instead.
 TEST(DamagedFile, StreamedAndZeroedMatroskaPlayAsFFmpegDecodesThem) {

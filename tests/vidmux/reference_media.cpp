@@ -98,7 +98,7 @@ std::vector<int> ReferenceFrameNumbers(const std::string& path) {
 }
 
 bool Remux(const std::string& source, const std::string& target, const char* format, int first,
-           int count, double shiftSeconds) {
+           int count, double shiftSeconds, int shiftFrom) {
     AVFormatContext* rawIn = nullptr;
     if (avformat_open_input(&rawIn, source.c_str(), nullptr, nullptr) < 0) return false;
     FormatPtr in(rawIn);
@@ -118,6 +118,8 @@ bool Remux(const std::string& source, const std::string& target, const char* for
     }
     stream->codecpar->codec_tag = 0;
     stream->time_base = rawIn->streams[video]->time_base;
+    // The recording's start time (creation_time) goes with it.
+    av_dict_copy(&out->metadata, rawIn->metadata, 0);
     if (avio_open(&out->pb, target.c_str(), AVIO_FLAG_WRITE) < 0) return false;
     if (avformat_write_header(out, nullptr) < 0) return false;
 
@@ -129,10 +131,11 @@ bool Remux(const std::string& source, const std::string& target, const char* for
     while (av_read_frame(rawIn, packet.get()) >= 0) {
         const bool wanted =
             packet->stream_index == video && index >= first && index < first + count;
+        const int64_t moved = index >= shiftFrom ? shift : 0;
         if (packet->stream_index == video) ++index;
         if (wanted) {
-            if (packet->pts != AV_NOPTS_VALUE) packet->pts += shift;
-            if (packet->dts != AV_NOPTS_VALUE) packet->dts += shift;
+            if (packet->pts != AV_NOPTS_VALUE) packet->pts += moved;
+            if (packet->dts != AV_NOPTS_VALUE) packet->dts += moved;
             packet->stream_index = 0;
             packet->pos = -1;
             av_packet_rescale_ts(packet.get(), inBase, stream->time_base);

@@ -18,10 +18,10 @@ std::string WriteBytes(const std::string& name, const std::vector<char>& bytes);
 std::vector<int> ReferenceFrameNumbers(const std::string& path);
 
 // Copies the video packets [first, first + count) of `source` (in file order)
-// into a new file of the muxer `format`, their timestamps moved by
-// `shiftSeconds`. Returns false when FFmpeg refuses.
+// into a new file of the muxer `format`, the timestamps of those from
+// `shiftFrom` on moved by `shiftSeconds`. Returns false when FFmpeg refuses.
 bool Remux(const std::string& source, const std::string& target, const char* format, int first,
-           int count, double shiftSeconds);
+           int count, double shiftSeconds, int shiftFrom = 0);
 
 // A Matroska file as a recorder streaming it writes it: the sizes of its
 // segment and of every cluster replaced by "unknown" of the same length.

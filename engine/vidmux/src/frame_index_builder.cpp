@@ -35,7 +35,7 @@ double StreamFps(const AVStream* video) {
 class RecordCollector {
 public:
     RecordCollector(int64_t frameTicks, bool counted)
-        : m_timeline(frameTicks), m_counted(counted) {}
+        : m_timeline(frameTicks), m_frameTicks(frameTicks), m_counted(counted) {}
 
     // `suspect`: damage lies next to this packet.
     void Add(int64_t pts, int64_t dts, int64_t pos, bool key, bool suspect) {
@@ -43,9 +43,10 @@ public:
         if (!m_started && !key) return;
         m_started = true;
         const int64_t mediaPts = m_counted ? m_count : m_timeline.Add(pts, dts, pos);
+        if (!m_counted) NoteSegment(mediaPts);
         ++m_count;
-        if ((suspect || m_suspectNext) && m_suspects.size() < kMaxDamageChecked) {
-            m_suspects.push_back(mediaPts);
+        if ((suspect || m_suspectNext) && m_suspectRecords.size() < kMaxDamageChecked) {
+            m_suspectRecords.push_back(m_records.size());
         }
         m_suspectNext = suspect;
         // A key frame that shows a picture before an earlier key frame's cannot
@@ -57,6 +58,9 @@ public:
     }
 
     std::shared_ptr<const FrameIndex> Finish(double timeBase, double fps) {
+        std::vector<TimelineSegment> segments = m_timeline.TakeSegments();
+        if (!m_counted) CloseJumpGaps(&segments);
+        for (size_t record : m_suspectRecords) m_suspects.push_back(m_records[record].Pts());
         if (!m_counted) {
             // Pictures shown before the first key frame's refer to pictures
             // the file does not hold.
@@ -69,15 +73,51 @@ public:
                 m_records.begin(), m_records.end(),
                 [](const IndexRecord& a, const IndexRecord& b) { return a.Pts() < b.Pts(); });
         }
-        return std::make_shared<FrameIndex>(std::move(m_records), m_timeline.TakeSegments(),
-                                            timeBase, fps, m_counted);
+        return std::make_shared<FrameIndex>(std::move(m_records), std::move(segments), timeBase,
+                                            fps, m_counted);
     }
 
-    // Media times of the packets next to damage.
+    // Media times of the packets next to damage, once finished.
     const std::vector<int64_t>& Suspects() const { return m_suspects; }
 
 private:
+    void NoteSegment(int64_t mediaPts) {
+        const size_t segment = m_timeline.Segments().size() - 1;
+        if (segment < m_segmentStarts.size()) {
+            m_segmentEarliest[segment] = std::min(m_segmentEarliest[segment], mediaPts);
+            return;
+        }
+        m_segmentStarts.push_back(m_records.size());
+        m_segmentEarliest.push_back(mediaPts);
+    }
+
+    // Without decoding times the timeline leaves room after a jump for
+    // pictures shown before the first one of the new segment. Where the
+    // segment's pictures do not use it, they move up, so that the segment
+    // follows the pictures before it by one frame as with decoding times.
+    void CloseJumpGaps(std::vector<TimelineSegment>* segments) {
+        int64_t shift = 0;
+        int64_t latest = kNoTimestamp;  // latest picture before the segment, moved
+        const size_t count = std::min(m_segmentStarts.size(), segments->size());
+        for (size_t k = 0; k < count; ++k) {
+            if (k > 0) {
+                const int64_t earliest = m_segmentEarliest[k] - shift;
+                shift += std::max<int64_t>(0, earliest - (latest + m_frameTicks));
+                (*segments)[k].offset -= shift;
+                (*segments)[k].firstPts = latest + m_frameTicks;
+            }
+            const size_t end = k + 1 < count ? m_segmentStarts[k + 1] : m_records.size();
+            for (size_t i = m_segmentStarts[k]; i < end; ++i) {
+                const IndexRecord r = m_records[i];
+                if (shift != 0)
+                    m_records[i] = IndexRecord(r.Pts() - shift, r.Pos(), r.Key(), r.Start());
+                latest = std::max(latest, m_records[i].Pts());
+            }
+        }
+    }
+
     TimelineBuilder m_timeline;
+    int64_t m_frameTicks;
     bool m_counted;
     bool m_started = false;
     int64_t m_count = 0;
@@ -85,6 +125,9 @@ private:
     int64_t m_firstKeyPts = kNoTimestamp;
     bool m_suspectNext = false;
     std::vector<IndexRecord> m_records;
+    std::vector<size_t> m_segmentStarts;     // first record of each timeline segment
+    std::vector<int64_t> m_segmentEarliest;  // earliest media time in each segment
+    std::vector<size_t> m_suspectRecords;
     std::vector<int64_t> m_suspects;
 };
 
