@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "engine_test_support.h"
@@ -135,6 +136,26 @@ TEST(MatroskaBlocks, DamagedAbortedAndOtherFilesAreLeftToThePacketScan) {
     std::fill(bytes.begin() + static_cast<long>(bytes.size() / 2),
               bytes.begin() + static_cast<long>(bytes.size() * 7 / 10), 0);
     EXPECT_FALSE(Walked(WriteBytes("blocks-zeroed.mkv", bytes), &cutOff).has_value());
+
+    // A block of a track the file does not declare: the demuxer drops the
+    // rest of its cluster.
+    const std::vector<Listed> packets = Demuxed(clean);
+    ASSERT_EQ(packets.size(), 120u);
+    bytes = ReadBytes(clean);
+    bytes[static_cast<size_t>(packets[70].pos)] = static_cast<char>(0x85);
+    EXPECT_FALSE(Walked(WriteBytes("blocks-foreign-track.mkv", bytes), &cutOff).has_value());
+
+    // In a streamed file, damage that reads as an element running past the
+    // end of the file is no tear when clusters follow it.
+    bytes = WithoutMatroskaSizes(ReadBytes(clean));
+    const char cluster[] = {0x1F, 0x43, static_cast<char>(0xB6), 0x75};
+    auto at = bytes.begin() + static_cast<long>(bytes.size() / 2);
+    at = std::search(at, bytes.end(), std::begin(cluster), std::end(cluster));
+    ASSERT_NE(at, bytes.end());
+    // Past the cluster's id and its eight-byte size: a void of 1 GiB.
+    const char hugeVoid[] = {static_cast<char>(0xEC), 0x01, 0, 0, 0, 0x40, 0, 0, 0};
+    std::copy(std::begin(hugeVoid), std::end(hugeVoid), at + 12);
+    EXPECT_FALSE(Walked(WriteBytes("blocks-false-tear.mkv", bytes), &cutOff).has_value());
     EXPECT_FALSE(Walked(SmallSample(Container::Mp4, true), &cutOff).has_value());
     EXPECT_FALSE(Walked(SmallSample(Container::MpegTs, true), &cutOff).has_value());
 }

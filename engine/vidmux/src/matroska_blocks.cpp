@@ -20,6 +20,9 @@ namespace {
 constexpr int kPacketsChecked = 64;
 // Blocks walked between two looks at the abort flag.
 constexpr int kBlocksPerAbortCheck = 4096;
+// The most a file may hold of an element it ends inside: a torn picture.
+// More than this after the tear means the "tear" is damage.
+constexpr int64_t kMaxTornBytes = 32 << 20;
 // Elements passed over before the segment starts (the EBML head, padding).
 constexpr int kMaxElementsBeforeSegment = 16;
 
@@ -31,6 +34,35 @@ constexpr uint32_t kSimpleBlock = 0xA3;
 constexpr uint32_t kBlockGroup = 0xA0;
 constexpr uint32_t kBlock = 0xA1;
 constexpr uint32_t kReferenceBlock = 0xFB;
+constexpr uint32_t kTracks = 0x1654AE6B;
+constexpr uint32_t kTrackEntry = 0xAE;
+constexpr uint32_t kTrackNumber = 0xD7;
+constexpr uint32_t kVoid = 0xEC;
+constexpr uint32_t kCrc32 = 0xBF;
+// What a cluster and a block group may hold. Anything else there is damage
+// the demuxer would resynchronise past, losing pictures the walk would list.
+constexpr uint32_t kClusterChildIds[] = {kClusterTimestamp,
+                                         kSimpleBlock,
+                                         kBlockGroup,
+                                         0xA7 /*Position*/,
+                                         0xAB /*PrevSize*/,
+                                         0x5854 /*SilentTracks*/,
+                                         0xAF /*EncryptedBlock*/,
+                                         kVoid,
+                                         kCrc32};
+constexpr uint32_t kBlockGroupChildIds[] = {kBlock,
+                                            0xA2 /*BlockVirtual*/,
+                                            0x75A1 /*BlockAdditions*/,
+                                            0x9B /*BlockDuration*/,
+                                            0xFA /*ReferencePriority*/,
+                                            kReferenceBlock,
+                                            0xFD /*ReferenceVirtual*/,
+                                            0xA4 /*CodecState*/,
+                                            0x75A2 /*DiscardPadding*/,
+                                            0x8E /*Slices*/,
+                                            0xC8 /*ReferenceFrame*/,
+                                            kVoid,
+                                            kCrc32};
 // The elements that sit beside clusters in a segment: one of them ends a
 // cluster whose size was not written (a recording streamed as it was made).
 constexpr uint32_t kSegmentLevelIds[] = {kEbmlHead,  kSegment,   kCluster,   0x114D9B74,
@@ -60,6 +92,18 @@ public:
             m_length = got;
         }
         return m_bytes + (pos - m_start);
+    }
+
+    // True when the 4 bytes `pattern` occur in [from, to).
+    bool Holds(int64_t from, int64_t to, const uint8_t (&pattern)[4]) {
+        uint8_t chunk[65536];
+        for (int64_t at = from; at + 4 <= to; at += sizeof chunk - 3) {
+            const size_t want = static_cast<size_t>(std::min<int64_t>(sizeof chunk, to - at));
+            const ssize_t got = pread(m_fd, chunk, want, at);
+            if (got < 4) return got < 0;
+            if (std::search(chunk, chunk + got, pattern, pattern + 4) != chunk + got) return true;
+        }
+        return false;
     }
 
     static constexpr int kMaxRead = 16;
@@ -117,11 +161,9 @@ HeaderRead ReadElement(FileWindow& file, int64_t pos, Element* element) {
     return HeaderRead::Ok;
 }
 
-bool IsSegmentLevel(uint32_t id) {
-    for (uint32_t level : kSegmentLevelIds) {
-        if (id == level) return true;
-    }
-    return false;
+template <size_t N>
+bool OneOf(uint32_t id, const uint32_t (&ids)[N]) {
+    return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
 }
 
 // A picture found by the walk: its time, and where its block's data begins
@@ -157,13 +199,19 @@ private:
     bool WalkCluster(const Element& cluster, int64_t* next);
     bool WalkBlockGroup(const Element& group, int64_t clusterTime);
     bool AddBlock(const Element& block, int64_t clusterTime, bool simple, bool referenced);
+    // Notes the numbers of the tracks the file declares.
+    bool ReadTrackNumbers(const Element& tracks);
+    // The unsigned integer in an element of up to eight bytes.
+    bool ReadUnsigned(const Element& element, uint64_t* value);
 
     FileWindow& m_file;
     uint64_t m_videoTrack;
     const std::atomic<bool>& m_abort;
     std::vector<BlockRecord> m_records;
+    std::vector<uint64_t> m_tracks;
     int64_t m_blocksSinceAbortCheck = 0;
     bool m_cutOff = false;
+    int64_t m_tornFrom = -1;  // where the element the file ends inside begins
 };
 
 bool BlockWalker::Walk() {
@@ -186,9 +234,23 @@ bool BlockWalker::Walk() {
             if (!WalkCluster(element, &pos)) return false;
             continue;
         }
+        if (!OneOf(element.id, kSegmentLevelIds) && element.id != kVoid && element.id != kCrc32) {
+            return false;
+        }
         if (element.end == kUnknownEnd) return false;
-        if (element.end > size) m_cutOff = true;
+        if (element.id == kTracks && !ReadTrackNumbers(element)) return false;
+        if (element.end > size) {
+            m_cutOff = true;
+            m_tornFrom = pos;
+        }
         pos = element.end;
+    }
+    // Garbage can look like an element that runs past the end of the file;
+    // a real tear has no cluster after it.
+    const uint8_t cluster[4] = {0x1F, 0x43, 0xB6, 0x75};
+    if (m_tornFrom >= 0 &&
+        (size - m_tornFrom > kMaxTornBytes || m_file.Holds(m_tornFrom + 1, size, cluster))) {
+        return false;
     }
     return !m_abort.load(std::memory_order_relaxed);
 }
@@ -223,22 +285,21 @@ bool BlockWalker::WalkCluster(const Element& cluster, int64_t* next) {
             m_cutOff = true;
             break;
         }
-        if (!sized && IsSegmentLevel(child.id)) break;
+        if (!sized && OneOf(child.id, kSegmentLevelIds)) break;
+        if (!OneOf(child.id, kClusterChildIds)) return false;
         if (child.end == kUnknownEnd || (sized && child.end > cluster.end)) return false;
         if (child.end > size) {
             // Whatever the file still holds of this element is torn off.
             m_cutOff = true;
+            m_tornFrom = pos;
             pos = size;
             break;
         }
         bool ok = true;
         if (child.id == kClusterTimestamp) {
-            const int64_t length = child.end - child.body;
-            const uint8_t* bytes =
-                length >= 1 && length <= 7 ? m_file.At(child.body, int(length)) : nullptr;
-            if (!bytes) return false;
-            clusterTime = 0;
-            for (int64_t i = 0; i < length; ++i) clusterTime = (clusterTime << 8) | bytes[i];
+            uint64_t time = 0;
+            if (!ReadUnsigned(child, &time) || time > uint64_t{INT64_MAX} / 2) return false;
+            clusterTime = static_cast<int64_t>(time);
         } else if (child.id == kSimpleBlock) {
             ok = AddBlock(child, clusterTime, true, false);
         } else if (child.id == kBlockGroup) {
@@ -251,12 +312,46 @@ bool BlockWalker::WalkCluster(const Element& cluster, int64_t* next) {
     return true;
 }
 
+bool BlockWalker::ReadUnsigned(const Element& element, uint64_t* value) {
+    const int64_t length = element.end - element.body;
+    if (length < 0 || length > 8) return false;
+    const uint8_t* bytes = length > 0 ? m_file.At(element.body, static_cast<int>(length)) : nullptr;
+    if (length > 0 && !bytes) return false;
+    *value = 0;
+    for (int64_t i = 0; i < length; ++i) *value = (*value << 8) | bytes[i];
+    return true;
+}
+
+bool BlockWalker::ReadTrackNumbers(const Element& tracks) {
+    for (int64_t pos = tracks.body; pos < tracks.end;) {
+        Element entry;
+        if (ReadElement(m_file, pos, &entry) != HeaderRead::Ok || entry.end > tracks.end) {
+            return false;
+        }
+        for (int64_t at = entry.body; entry.id == kTrackEntry && at < entry.end;) {
+            Element field;
+            if (ReadElement(m_file, at, &field) != HeaderRead::Ok || field.end > entry.end) {
+                return false;
+            }
+            uint64_t number = 0;
+            if (field.id == kTrackNumber) {
+                if (!ReadUnsigned(field, &number)) return false;
+                m_tracks.push_back(number);
+            }
+            at = field.end;
+        }
+        pos = entry.end;
+    }
+    return true;
+}
+
 bool BlockWalker::WalkBlockGroup(const Element& group, int64_t clusterTime) {
     std::optional<Element> block;
     bool referenced = false;
     for (int64_t pos = group.body; pos < group.end;) {
         Element child;
-        if (ReadElement(m_file, pos, &child) != HeaderRead::Ok || child.end > group.end) {
+        if (ReadElement(m_file, pos, &child) != HeaderRead::Ok || child.end > group.end ||
+            !OneOf(child.id, kBlockGroupChildIds)) {
             return false;
         }
         if (child.id == kBlock) block = child;
@@ -281,7 +376,10 @@ bool BlockWalker::AddBlock(const Element& block, int64_t clusterTime, bool simpl
     if (trackLength == 0 || headerLength > length) return false;
     const uint8_t* header = m_file.At(block.body, headerLength);
     if (!header) return false;
-    if (VintValue(header, trackLength) != m_videoTrack) return true;
+    const uint64_t track = VintValue(header, trackLength);
+    // A block of a track the file does not declare is damage to the demuxer.
+    if (std::find(m_tracks.begin(), m_tracks.end(), track) == m_tracks.end()) return false;
+    if (track != m_videoTrack) return true;
 
     const int16_t relative =
         static_cast<int16_t>((header[trackLength] << 8) | header[trackLength + 1]);
