@@ -3,17 +3,16 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <iterator>
 
+#include "ffmpeg_handles/recording_input.h"
 #include "kelsa.h"
 
 namespace kelsa {
 
 namespace {
 
-constexpr int kRecorderHeadBytes = 40;
 constexpr int64_t kAnalyzeMicroseconds = 500000;
 
 // Elementary streams without a container: the demuxer gives their packets no times.
@@ -24,15 +23,6 @@ bool IsRawStream(const AVInputFormat* format) {
                        [&](const char* name) { return std::strcmp(format->name, name) == 0; });
 }
 
-bool HasRecorderHead(const std::string& path) {
-    char magic[4] = {};
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    const bool read = std::fread(magic, 1, sizeof magic, file) == sizeof magic;
-    std::fclose(file);
-    return read && std::memcmp(magic, "IMXV", 4) == 0;
-}
-
 }  // namespace
 
 int OpenMergeInput(const std::string& path, MergeInput* input) {
@@ -41,20 +31,14 @@ int OpenMergeInput(const std::string& path, MergeInput* input) {
         info.st_size == 0) {
         return KELSA_ERR_OPEN_FILE;
     }
-    AVDictionary* options = nullptr;
+    ffhandles::RecordingInputOptions options;
     // Half a second of the stream tells its codecs; the default five seconds
     // only make listing a file slower (it runs on the user's thread).
-    av_dict_set_int(&options, "analyzeduration", kAnalyzeMicroseconds, 0);
-    const AVInputFormat* forced = nullptr;
-    if (HasRecorderHead(path)) {
-        av_dict_set_int(&options, "skip_initial_bytes", kRecorderHeadBytes, 0);
-        forced = av_find_input_format("mpeg");
+    options.analyzeMicroseconds = kAnalyzeMicroseconds;
+    if (ffhandles::OpenRecordingInput(path, options, &input->format) < 0) {
+        return KELSA_ERR_OPEN_FILE;
     }
-    AVFormatContext* raw = nullptr;
-    const int opened = avformat_open_input(&raw, path.c_str(), forced, &options);
-    av_dict_free(&options);
-    if (opened < 0) return KELSA_ERR_OPEN_FILE;
-    input->format.reset(raw);
+    AVFormatContext* raw = input->format.get();
     if (avformat_find_stream_info(raw, nullptr) < 0) return KELSA_ERR_OPEN_FILE;
 
     input->videoStream = av_find_best_stream(raw, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ffmpeg_handles/ffmpeg_handles.h"
+#include "ffmpeg_handles/recording_input.h"
 #include "recorder_head.h"
 
 namespace peskin {
@@ -130,17 +131,9 @@ int32_t AnalyzeTimes(const char* path, PeskinFileInfo* info) {
         return PESKIN_ERR_OPEN;
     }
     const std::optional<vidmux::RecorderHead> head = vidmux::ReadRecorderHead(path);
-    AVDictionary* options = nullptr;
-    const AVInputFormat* forced = nullptr;
-    if (head) {
-        av_dict_set_int(&options, "skip_initial_bytes", vidmux::kRecorderHeadBytes, 0);
-        forced = av_find_input_format("mpeg");
-    }
-    AVFormatContext* raw = nullptr;
-    const int opened = avformat_open_input(&raw, path, forced, &options);
-    av_dict_free(&options);
+    FormatPtr format;
+    const int opened = ffhandles::OpenRecordingInput(path, {}, &format);
     if (opened < 0) return opened == AVERROR(EACCES) ? PESKIN_ERR_OPEN : PESKIN_ERR_FORMAT;
-    FormatPtr format(raw);
 
     // A file without time is refused before anything is read past its head.
     const std::optional<CivilMs> start =

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "ffmpeg_handles/recording_input.h"
 #include "vidmux.h"
 
 namespace vidmux {
@@ -33,33 +34,22 @@ std::optional<OpenedInput> OpenDemuxer(const std::string& path, bool findStreamI
     OpenedInput input;
     input.head = ReadRecorderHead(path);
 
-    AVDictionary* options = nullptr;
+    RecordingInputOptions options;
     // Half a second of the stream tells the codecs of a recording; the
     // default five seconds only make opening slower.
-    av_dict_set_int(&options, "analyzeduration", kAnalyzeMicroseconds, 0);
-    const AVInputFormat* forced = nullptr;
-    if (input.head) {
-        av_dict_set_int(&options, "skip_initial_bytes", kRecorderHeadBytes, 0);
-        forced = av_find_input_format("mpeg");
-    }
-    AVFormatContext* raw = avformat_alloc_context();
-    if (!raw) {
-        av_dict_free(&options);
-        *error = VIDMUX_ERR_OUT_OF_MEMORY;
-        return std::nullopt;
-    }
+    options.analyzeMicroseconds = kAnalyzeMicroseconds;
     if (abort) {
-        raw->interrupt_callback.callback = &InterruptRequested;
-        raw->interrupt_callback.opaque = const_cast<std::atomic<bool>*>(abort);
+        options.interrupt.callback = &InterruptRequested;
+        options.interrupt.opaque = const_cast<std::atomic<bool>*>(abort);
     }
-    const int opened = avformat_open_input(&raw, path.c_str(), forced, &options);
-    av_dict_free(&options);
+    const int opened = OpenRecordingInput(path, options, &input.format);
     if (opened < 0) {
-        *error = opened == AVERROR(ENOENT) || opened == AVERROR(EACCES) ? VIDMUX_ERR_OPEN_FILE
-                                                                        : VIDMUX_ERR_FILE_FORMAT;
+        *error = opened == AVERROR(ENOMEM)                                  ? VIDMUX_ERR_OUT_OF_MEMORY
+                 : opened == AVERROR(ENOENT) || opened == AVERROR(EACCES) ? VIDMUX_ERR_OPEN_FILE
+                                                                          : VIDMUX_ERR_FILE_FORMAT;
         return std::nullopt;
     }
-    input.format.reset(raw);
+    AVFormatContext* raw = input.format.get();
 
     if (findStreamInfo && avformat_find_stream_info(raw, nullptr) < 0) {
         *error = VIDMUX_ERR_FILE_FORMAT;
