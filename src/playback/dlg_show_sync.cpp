@@ -12,6 +12,7 @@
 #include "playback/main_window_link.h"
 #include "playback/play_helper.h"
 #include "playback/play_wnd.h"
+#include "playback/port_ends.h"
 #include "playback/sync_repositioner.h"
 #include "playback/sync_timeline.h"
 
@@ -131,15 +132,12 @@ std::function<void()> CDlgShow::SyncSeekCall(size_t nEntry, const VemorSystemTim
             DebugLog("CDlgShow::SetSyncPlayPrecent() GoToStart() nSubIndex=%d, lPort=%d", nIndex,
                      lPort);
             SetSyncActive(entry.nSubIndex, true);
-            return [lPort] { Engine().SetCurrentFrameNum(lPort, 0); };
+            return [lPort] { MovePortToStart(lPort, "CDlgShow::SetSyncPlayPrecent()"); };
         case SyncSeekAction::ToEnd: {
             DebugLog("CDlgShow::SetSyncPlayPrecent() GoToEnd() nSubIndex=%d, lPort=%d", nIndex,
                      lPort);
             SetSyncActive(entry.nSubIndex, false);
-            return [lPort] {
-                const uint32_t nTotal = Engine().GetFileTotalFrames(lPort);
-                Engine().SetCurrentFrameNum(lPort, nTotal > 0 ? nTotal - 1 : 0);
-            };
+            return [lPort] { MovePortToEnd(lPort, "CDlgShow::SetSyncPlayPrecent()"); };
         }
         case SyncSeekAction::None:
             break;

@@ -12,6 +12,7 @@
 #include "playback/lang_text.h"
 #include "playback/main_window_link.h"
 #include "playback/orlin_messages.h"
+#include "playback/port_ends.h"
 #include "playback/render_wnd.h"
 #include "playback/speed_text.h"
 #include "playback/zoom_region.h"
@@ -359,26 +360,13 @@ bool CPlayWnd::BackPlay(bool bOn) {
 }
 
 bool CPlayWnd::GoToStart() {
-    if (m_lPort < 0) return false;
-    if (!Engine().SetCurrentFrameNum(m_lPort, 0)) {
-        DebugLog("CPlayWnd::GoToStart() Vemor_SetCurrentFrameNum Fail m_lPort=%d, dwErrorCode=%d",
-                 m_lPort.load(), Engine().GetLastError(m_lPort));
-        return false;
-    }
-    return true;
+    const int32_t lPort = m_lPort;
+    return lPort >= 0 && MovePortToStart(lPort, "CPlayWnd::GoToStart()");
 }
 
 bool CPlayWnd::GoToEnd() {
-    if (m_lPort < 0) return false;
-    const uint32_t nTotal = Engine().GetFileTotalFrames(m_lPort);
-    // An empty index has no last frame; frame 0 then fails in the engine like any bad frame.
-    const uint32_t nLast = nTotal > 0 ? nTotal - 1 : 0;
-    if (!Engine().SetCurrentFrameNum(m_lPort, nLast)) {
-        DebugLog("CPlayWnd::GoToEnd() Vemor_SetCurrentFrameNum Fail m_lPort=%d, dwErrorCode=%d",
-                 m_lPort.load(), Engine().GetLastError(m_lPort));
-        return false;
-    }
-    return true;
+    const int32_t lPort = m_lPort;
+    return lPort >= 0 && MovePortToEnd(lPort, "CPlayWnd::GoToEnd()");
 }
 
 bool CPlayWnd::SetFramePos(uint32_t nFrame) {
