@@ -21,39 +21,13 @@
 #include "playback/dlg_show.h"
 #include "playback/play_wnd.h"
 #include "process_stats.h"
-#include "samplegen/samplegen.h"
+#include "soak_recordings.h"
 #include "wait_for.h"
 
 namespace {
 
 constexpr int64_t kMaxRssGrowthKiB = 5 * 1024;
 constexpr int kPlayMs = 500;
-
-std::vector<QString> WriteRecordings(const std::filesystem::path& folder) {
-    std::vector<QString> paths;
-    const std::pair<samplegen::Container, const char*> kinds[] = {
-        {samplegen::Container::Mp4, "soak.mp4"},
-        {samplegen::Container::Recorder, "soak.imx"},
-        {samplegen::Container::MpegTs, "soak.ts"},
-        {samplegen::Container::RawH264, "soak.264"},
-    };
-    for (const auto& [container, szName] : kinds) {
-        samplegen::SampleParams params;
-        params.container = container;
-        params.width = 160;
-        params.height = 120;
-        params.frameCount = 100;
-        params.audio = container != samplegen::Container::RawH264;
-        const std::string path = (folder / szName).string();
-        std::string error;
-        if (!samplegen::WriteSample(path, params, &error)) {
-            std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
-            std::exit(2);
-        }
-        paths.push_back(QString::fromStdString(path));
-    }
-    return paths;
-}
 
 }  // namespace
 
@@ -70,7 +44,10 @@ int main(int argc, char* argv[]) {
     const auto folder =
         std::filesystem::temp_directory_path() / ("orlin-app-soak-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
-    const std::vector<QString> files = WriteRecordings(folder);
+    std::vector<QString> files;
+    for (const std::string& path : WriteSoakRecordings(folder)) {
+        files.push_back(QString::fromStdString(path));
+    }
 
     COrlinDlg dlg;
     dlg.OnInitDialog({QStringLiteral("orlin")});

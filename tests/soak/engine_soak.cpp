@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "process_stats.h"
-#include "samplegen/samplegen.h"
+#include "soak_recordings.h"
 #include "vidmux.h"
 
 namespace {
@@ -29,33 +29,6 @@ int32_t GetSize(void*, int32_t* pWidth, int32_t* pHeight) {
     return 1;
 }
 void Present(void*, const uint8_t*, int32_t, int32_t, int32_t) {}
-
-// Four recordings of different containers, 160x120, 4 s at 25 fps with sound.
-std::vector<std::string> WriteRecordings(const std::filesystem::path& folder) {
-    const std::pair<samplegen::Container, const char*> kinds[] = {
-        {samplegen::Container::Mp4, "soak.mp4"},
-        {samplegen::Container::Recorder, "soak.imx"},
-        {samplegen::Container::MpegTs, "soak.ts"},
-        {samplegen::Container::RawH264, "soak.264"},
-    };
-    std::vector<std::string> paths;
-    for (const auto& [container, szName] : kinds) {
-        samplegen::SampleParams params;
-        params.container = container;
-        params.width = 160;
-        params.height = 120;
-        params.frameCount = 100;
-        params.audio = container != samplegen::Container::RawH264;
-        const std::string path = (folder / szName).string();
-        std::string error;
-        if (!samplegen::WriteSample(path, params, &error)) {
-            std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
-            std::exit(2);
-        }
-        paths.push_back(path);
-    }
-    return paths;
-}
 
 // One cycle; false when a port could not be taken or a file not opened.
 bool Cycle(const std::vector<std::string>& files, VemorRenderWindow* pWindow) {
@@ -99,7 +72,7 @@ int main(int argc, char* argv[]) {
     const auto folder = std::filesystem::temp_directory_path() /
                         ("orlin-engine-soak-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
-    const std::vector<std::string> files = WriteRecordings(folder);
+    const std::vector<std::string> files = WriteSoakRecordings(folder);
     VemorRenderWindow window{nullptr, GetSize, Present, nullptr};
 
     PrintStats("start", ProcessStats::Now());
