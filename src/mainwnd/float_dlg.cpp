@@ -1,15 +1,22 @@
 #include "mainwnd/float_dlg.h"
 
+#include <QLabel>
 #include <QPainter>
 
 #include "controls/skin_button.h"
 #include "controls/skin_picture.h"
+#include "enhance/enhance_pages.h"
 #include "playback/lang_text.h"
 
 namespace {
 constexpr int kButtonY = 1;
 constexpr int kButtonWidth = 30;
 constexpr int kButtonHeight = 24;
+constexpr int kIndicatorX = 128;
+constexpr int kIndicatorWidth = 28;
+// Short names that fit an indicator, by module bit order.
+const char* const kIndicatorText[CFloatDlg::VIE_INDICATORS] = {"ADJ", "RTX", "DHZ", "DNS",
+                                                               "SHP", "DBK", "CRB", "LNS"};
 }  // namespace
 
 CFloatDlg::CFloatDlg(QWidget* pParent, std::function<void(int)> onButton)
@@ -19,6 +26,16 @@ CFloatDlg::CFloatDlg(QWidget* pParent, std::function<void(int)> onButton)
     AddButton(IDC_TOP_MOST, 31);
     AddButton(IDC_PLAYER_SETTING, 62);
     AddButton(IDC_PART_ZOOM, 93);
+    for (int i = 0; i < VIE_INDICATORS; ++i) {
+        auto* pIndicator = new QLabel(QString::fromLatin1(kIndicatorText[i]), this);
+        pIndicator->setObjectName(QStringLiteral("indicator%1").arg(IDC_FIRST_VIE_INDICATOR + i));
+        pIndicator->setGeometry(kIndicatorX + i * kIndicatorWidth, kButtonY, kIndicatorWidth - 2,
+                                kButtonHeight);
+        pIndicator->setAlignment(Qt::AlignCenter);
+        pIndicator->setStyleSheet(QStringLiteral("color: white; background: rgb(60, 104, 170);"));
+        pIndicator->hide();
+        m_indicators[i] = pIndicator;
+    }
     Refresh(FloatPanelState());
 }
 
@@ -31,6 +48,11 @@ CSkinButton* CFloatDlg::AddButton(int nId, int nX) {
     });
     m_buttons[nId] = pButton;
     return pButton;
+}
+
+QLabel* CFloatDlg::GetIndicator(int nId) const {
+    const int i = nId - IDC_FIRST_VIE_INDICATOR;
+    return i >= 0 && i < VIE_INDICATORS ? m_indicators[i] : nullptr;
 }
 
 CSkinButton* CFloatDlg::GetButton(int nId) const {
@@ -77,6 +99,13 @@ void CFloatDlg::Refresh(const FloatPanelState& state) {
         ->SetSkin(QStringLiteral("part_zoom"),
                   state.bPartZoom ? LangText("IDS_Global_CancelPart", "Cancel Part")
                                   : LangText("IDS_Global_Part", "Part"));
+    for (int i = 0; i < VIE_INDICATORS; ++i) {
+        const int32_t nModule = 1 << i;
+        if (const EnhancePage* pPage = EnhancePageOfModule(nModule)) {
+            m_indicators[i]->setToolTip(LangText(pPage->szKey, pPage->szDefault));
+        }
+        m_indicators[i]->setVisible((state.nVieModules & nModule) != 0);
+    }
 }
 
 void CFloatDlg::paintEvent(QPaintEvent*) {

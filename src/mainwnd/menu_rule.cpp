@@ -88,6 +88,8 @@ void CommonChecks(MenuItemStates& out, const MenuRuleInput& in) {
     const bool bSizes = in.nLayout == 1 && (in.nState == 1 || in.nState == 2);
     for (int nId : kSizeItems) out[nId].enabled = bSizes;
     PlayOrderRule(out, in);
+    // The enhancement panel's item opens it; while it is open the item rests.
+    out[ID_VIDEO_ENHANCE].enabled = !in.bEnhanceShown;
 }
 }  // namespace
 

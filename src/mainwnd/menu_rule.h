@@ -23,6 +23,7 @@ struct MenuRuleInput {
     bool bIvsOn = false;
     bool bFullScreen = false;
     int32_t nLanguage = 2;
+    bool bEnhanceShown = false;  // the enhancement panel is open
 };
 
 // An item the rule leaves alone has no value for that aspect.

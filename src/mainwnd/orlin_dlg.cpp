@@ -1,3 +1,4 @@
+#include "enhance/video_enhance_dlg.h"
 #include "mainwnd/orlin_dlg.h"
 
 #include <QCoreApplication>
@@ -117,6 +118,8 @@ bool COrlinDlg::event(QEvent* pEvent) {
                 m_pDlgShow->IsSyncMode() ? m_pDlgShow->GetPlayWnd(0) : m_pDlgShow->GetSelPlayWnd();
             if (pPane != nullptr) m_nSpeedLevel = pPane->GetSpeedLevel();
         }
+        // The message also reports a change of the selected pane.
+        RefreshEnhancePanel();
         RefreshPlayState();
         return true;
     }
@@ -153,8 +156,9 @@ bool COrlinDlg::event(QEvent* pEvent) {
         return true;
     }
     if (pEvent->type() == ORLIN_MSG_ENHANCE_CLOSED) {
-        // The enhancement panel arrives with its own issue; its item comes back.
         QCoreApplication::removePostedEvents(this, ORLIN_MSG_ENHANCE_CLOSED);
+        if (m_pVideoEnhance != nullptr) m_pVideoEnhance->hide();
+        RefreshPlayState();
         return true;
     }
     return QDialog::event(pEvent);

@@ -19,6 +19,7 @@
 #include "settings/hot_key_binding.h"
 #include "settings/player_set_owner.h"
 #include "settings/player_settings.h"
+#include "enhance/video_enhance_owner.h"
 #include "tools/cut/cut_panel_owner.h"
 
 class CBitmapSlider;
@@ -33,6 +34,7 @@ class CSplitterBar;
 class CWaterMarkDlg;
 class QKeyEvent;
 class CSyncLocateDlg;
+class CVideoEnhance;
 class QLabel;
 class QWidget;
 
@@ -52,7 +54,8 @@ class QWidget;
 class COrlinDlg : public QDialog,
                   public IMainWindowLink,
                   public ICutPanelOwner,
-                  public IPlayerSetOwner {
+                  public IPlayerSetOwner,
+                  public IVideoEnhanceOwner {
     Q_OBJECT
 public:
     static constexpr int TIMER2_MS = 500;
@@ -108,6 +111,14 @@ public:
     void CutPanelPlayPause() override;
     void CutPanelClosed() override { m_bCutPanelShown = false; }
     CFileCutDlg* GetCutPanel() const;
+
+    // IVideoEnhanceOwner (orlin_dlg_enhance.cpp), on the selected pane.
+    std::optional<VideoEnhanceParams> SelectedVieParams() const override;
+    void SetSelectedVieModules(int32_t nModules, bool bEnable) override;
+    void SetSelectedVieParams(const VideoEnhanceParams& block) override;
+    void RefreshEnhanceIndicators() override;
+    QObject* EnhanceCloseReceiver() override { return this; }
+    CVideoEnhance* GetVideoEnhance() const { return m_pVideoEnhance; }
 
     // Menu commands (ids of command_ids.h) and control-bar buttons (control_ids.h).
     void OnCommand(int nId);
@@ -209,6 +220,8 @@ private:
     void ApplyTopMostMode();
     void PlaceFloatPanel();
     void RefreshFloatPanel();
+    // Texts and controls of the enhancement panel, when it is shown.
+    void RefreshEnhancePanel();
     // Commands (orlin_dlg_commands.cpp).
     void PlayOrPause();
     void StopPlay();
@@ -280,6 +293,7 @@ private:
     CDlgShow* m_pDlgShow = nullptr;
     CPlaylistController* m_pPlaylist = nullptr;
     CFloatDlg* m_pFloatDlg = nullptr;
+    CVideoEnhance* m_pVideoEnhance = nullptr;
     CSyncLocateDlg* m_pSyncLocate = nullptr;
     bool m_bSyncRulerShown = false;
     bool m_bDlgShowCreated = false;

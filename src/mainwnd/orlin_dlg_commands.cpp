@@ -15,6 +15,7 @@
 #include "mainwnd/float_dlg.h"
 #include "mainwnd/ih_list_box.h"
 #include "mainwnd/main_menus.h"
+#include "enhance/video_enhance_dlg.h"
 #include "mainwnd/orlin_dlg.h"
 #include "mainwnd/play_order.h"
 #include "mainwnd/playlist_controller.h"
@@ -22,6 +23,7 @@
 #include "mainwnd/side_library.h"
 #include "mainwnd/window_mode_geometry.h"
 #include "playback/dlg_show.h"
+#include "playback/engine_folder.h"
 #include "playback/lang_text.h"
 #include "playback/orlin_messages.h"
 #include "playback/play_wnd.h"
@@ -509,11 +511,13 @@ void COrlinDlg::ConvertFiles() {
 }
 
 void COrlinDlg::VideoEnhance() {
-    const QString strLib = QStringLiteral("liblumora.so");
-    if (!QFile::exists(SideLibraryPath(strLib))) {
-        OrlinMessageBox(this, NeedLibraryText(strLib));
+    if (!EnhanceLibraryIn(EngineFolder())) {
+        OrlinMessageBox(this, NeedLibraryText(QString::fromLatin1(ENHANCE_LIBRARY)));
+        return;
     }
-    // The enhancement panel arrives with its own issue.
+    m_pVideoEnhance->show();
+    m_pVideoEnhance->raise();
+    RefreshPlayState();
 }
 
 MenuRuleInput COrlinDlg::MenuState() const {
@@ -531,5 +535,6 @@ MenuRuleInput COrlinDlg::MenuState() const {
     in.bIvsOn = m_bIvsOn;
     in.bFullScreen = m_bFullScreen;
     in.nLanguage = m_stSettings.nLanguage;
+    in.bEnhanceShown = m_pVideoEnhance != nullptr && m_pVideoEnhance->isVisible();
     return in;
 }

@@ -9,6 +9,7 @@
 #include "mainwnd/control_ids.h"
 #include "mainwnd/float_dlg.h"
 #include "mainwnd/main_menus.h"
+#include "enhance/video_enhance_dlg.h"
 #include "mainwnd/orlin_dlg.h"
 #include "mainwnd/playlist_controller.h"
 #include "playback/dlg_show.h"
@@ -38,6 +39,8 @@ bool COrlinDlg::OnInitDialog(const QStringList& arguments) {
     m_bDlgShowCreated = true;
     m_pDlgShow->SetSyncMode(false);
     m_pFloatDlg = new CFloatDlg(m_pClient, [this](int nId) { OnControl(nId); });
+    m_pVideoEnhance = new CVideoEnhance(this, this);
+    m_pVideoEnhance->hide();
     CreateSyncRuler();
 
     LayoutControls();
@@ -72,6 +75,7 @@ void COrlinDlg::ApplyLanguage(LanguageCode nCode) {
     m_pMenus->Retranslate(nCode);
     ReloadStatusTexts();
     if (m_pCutPanel != nullptr) m_pCutPanel->ReloadTexts();
+    RefreshEnhancePanel();
     RefreshPlayState();
     if (m_bSyncRulerShown) m_pSyncLocate->RefreshTexts();
     // The language toggle shows the language it switches to.

@@ -123,5 +123,7 @@ void COrlinDlg::RefreshFloatPanel() {
     state.nTopMostMode = m_nTopMostMode;
     const CPlayWnd* pSel = m_pDlgShow != nullptr ? m_pDlgShow->GetSelPlayWnd() : nullptr;
     state.bPartZoom = pSel != nullptr && pSel->IsZoomOn();
+    std::optional<VideoEnhanceParams> block = SelectedVieParams();
+    state.nVieModules = block ? GetVieField(*block, VIE_FIELD_MODULES) : 0;
     m_pFloatDlg->Refresh(state);
 }

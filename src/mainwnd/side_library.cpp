@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "common/debug_log.h"
 #include "playback/engine_folder.h"
@@ -39,6 +40,10 @@ QString FirstMissingLibrary(const QStringList& fileNames,
         if (!load(strName) && strMissing.isEmpty()) strMissing = strName;
     }
     return strMissing;
+}
+
+bool EnhanceLibraryIn(const QString& strFolder) {
+    return QFileInfo::exists(QDir(strFolder).filePath(QString::fromLatin1(ENHANCE_LIBRARY)));
 }
 
 QString NeedLibraryText(const QString& strFileName) {

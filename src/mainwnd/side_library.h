@@ -22,5 +22,10 @@ void* SideLibraryModule(const QString& strFileName);
 QString FirstMissingLibrary(const QStringList& fileNames,
                             const std::function<bool(const QString&)>& load);
 
+// The enhancement library; the engine loads it from its own folder.
+inline constexpr const char* ENHANCE_LIBRARY = "liblumora.so";
+// Whether the enhancement library lies in `strFolder`.
+bool EnhanceLibraryIn(const QString& strFolder);
+
 // "Need " followed by the library's file name, in the current language.
 QString NeedLibraryText(const QString& strFileName);

@@ -11,6 +11,7 @@
 #include <mutex>
 
 #include "playback/play_state.h"
+#include "playback/vie_params.h"
 #include "vidmux.h"
 
 class CBackgroundOpen;
@@ -18,10 +19,6 @@ class CDlgShow;
 class COpenAnswerEvent;
 class CRenderWnd;
 class IMainWindowLink;
-
-// Per-pane video enhancement parameters; the first 32-bit field is the set of
-// enabled modules (0 = none).
-using VideoEnhanceParams = std::array<uint8_t, VIDMUX_VIE_PARAM_BYTES>;
 
 // One video pane: owns one engine port from its first open until it is
 // destroyed, plays one file into its render child window, keeps the play
@@ -225,7 +222,7 @@ private:
     std::atomic<int32_t> m_nFrameRate{0};      // shared: decode callback
     mutable std::mutex m_watermarkMutex;       // shared: watermark callback
     std::array<uint8_t, WATERMARK_BLOCK_BYTES> m_byWatermark{};
-    VideoEnhanceParams m_byVieParams{};
+    VideoEnhanceParams m_byVieParams = DefaultVieParams();
 
     CRenderWnd* m_pRenderWnd = nullptr;
 

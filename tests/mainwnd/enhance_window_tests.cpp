@@ -1,0 +1,100 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QTest>
+
+#include "controls/bitmap_slider.h"
+#include "enhance/video_enhance_dlg.h"
+#include "main_window_fixture.h"
+#include "mainwnd/command_ids.h"
+#include "mainwnd/float_dlg.h"
+#include "mainwnd/side_library.h"
+#include "playback/engine_folder.h"
+
+namespace {
+
+class EnhanceWindowTest : public StartedMainWindow {
+protected:
+    CVideoEnhance* Panel() { return m_dlg.GetVideoEnhance(); }
+    void Tick(int nBoxId) {
+        QCheckBox* pBox = Panel()->GetEnableBox(nBoxId);
+        QTest::mouseClick(pBox, Qt::LeftButton, {}, QPoint(8, pBox->height() / 2));
+        QCoreApplication::processEvents();
+    }
+    bool IndicatorShown(int nId) { return !m_dlg.GetFloatDlg()->GetIndicator(nId)->isHidden(); }
+    // Mean of the picture the selected pane shows.
+    double PictureMean() {
+        const QImage image = Sel()->GetRenderWnd()->LastPicture().convertToFormat(QImage::Format_Grayscale8);
+        double sum = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            const uchar* line = image.constScanLine(y);
+            for (int x = 0; x < image.width(); ++x) sum += line[x];
+        }
+        return image.isNull() ? 0 : sum / (image.width() * image.height());
+    }
+};
+
+TEST_F(EnhanceWindowTest, CommandOpensThePanelOnlyWithTheLibraryBesideTheEngine) {
+    EXPECT_TRUE(EnhanceLibraryIn(EngineFolder()));
+    EXPECT_FALSE(EnhanceLibraryIn(m_dir.path()));
+    EXPECT_EQ(NeedLibraryText(QStringLiteral("liblumora.so")), QStringLiteral("Need liblumora.so"));
+
+    EXPECT_FALSE(Panel()->isVisible());
+    EXPECT_TRUE(m_dlg.GetMenus() != nullptr);
+    m_dlg.OnCommand(ID_VIDEO_ENHANCE);
+    EXPECT_TRUE(Panel()->isVisible());
+    EXPECT_TRUE(m_messages.isEmpty());
+    EXPECT_TRUE(m_dlg.MenuState().bEnhanceShown);
+
+    // Its close button hands the panel back to the main window.
+    Panel()->close();
+    ASSERT_TRUE(WaitFor([&] { return !Panel()->isVisible(); }));
+    EXPECT_FALSE(m_dlg.MenuState().bEnhanceShown);
+}
+
+TEST_F(EnhanceWindowTest, PanelEnhancesTheSelectedPaneAndFollowsTheSelection) {
+    EXPECT_EQ(Sel()->GetVIEParams(), DefaultVieParams());
+    OpenPaused();
+    const int nFrame = FrameShown();
+    const double plainMean = PictureMean();
+    m_dlg.OnCommand(ID_VIDEO_ENHANCE);
+    Panel()->ShowPage(0);
+    // Brightness up two pages, then adjustment on: the paused picture brightens.
+    for (int i = 0; i < 2; ++i) QTest::keyClick(Panel()->GetSlider(1426), Qt::Key_PageDown);
+    QCoreApplication::processEvents();
+    const int32_t nBright = GetVieField(Sel()->GetVIEParams(), VIE_FIELD_ADJ_BRIGHT);
+    EXPECT_GT(nBright, 40);
+    Tick(1467);
+    EXPECT_EQ(GetVieField(Sel()->GetVIEParams(), VIE_FIELD_MODULES), VIE_ADJ);
+    EXPECT_TRUE(WaitFor([&] { return PictureMean() > plainMean + 15; }));
+    EXPECT_EQ(FrameShown(), nFrame);
+    EXPECT_TRUE(IndicatorShown(CFloatDlg::IDC_FIRST_VIE_INDICATOR));
+    EXPECT_FALSE(IndicatorShown(CFloatDlg::IDC_FIRST_VIE_INDICATOR + 3));
+    EXPECT_EQ(LogCount("Vemor_SetVIEDynamicParam() Fail m_lPort=0, dwErrorCode=18"), 0);
+
+    // Reset: every module off, the picture as decoded again.
+    QTest::mouseClick(Panel()->GetControl(CVideoEnhance::IDC_RESET), Qt::LeftButton);
+    EXPECT_EQ(Sel()->GetVIEParams(), DefaultVieParams());
+    EXPECT_TRUE(WaitFor([&] { return std::abs(PictureMean() - plainMean) < 1; }))
+        << PictureMean() << " " << plainMean;
+    EXPECT_EQ(FrameShown(), nFrame);
+    EXPECT_FALSE(IndicatorShown(CFloatDlg::IDC_FIRST_VIE_INDICATOR));
+
+    // Another pane has its own, default block, reloaded into the panel.
+    Tick(1460);
+    ASSERT_TRUE(m_dlg.GetDlgShow()->SetLayout(4));
+    m_dlg.GetDlgShow()->SelectPaneByIndex(1);
+    ASSERT_TRUE(WaitFor([&] { return !Panel()->GetEnableBox(1460)->isChecked(); }));
+    EXPECT_FALSE(IndicatorShown(CFloatDlg::IDC_FIRST_VIE_INDICATOR + 3));
+    EXPECT_EQ(Sel()->GetVIEParams(), DefaultVieParams());
+    Panel()->ShowPage(3);
+    QTest::keyClick(Panel()->GetSlider(1429), Qt::Key_End);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(GetVieField(Sel()->GetVIEParams(), VIE_FIELD_DENOISE_LEVEL), 255);
+    // And back: the first pane's block again.
+    m_dlg.GetDlgShow()->SelectPaneByIndex(0);
+    ASSERT_TRUE(WaitFor([&] { return Panel()->GetEnableBox(1460)->isChecked(); }));
+    EXPECT_EQ(Panel()->GetSlider(1429)->GetPos(), 60);
+    EXPECT_TRUE(IndicatorShown(CFloatDlg::IDC_FIRST_VIE_INDICATOR + 3));
+}
+
+}  // namespace
