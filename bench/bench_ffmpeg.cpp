@@ -16,63 +16,52 @@ extern "C" {
 
 namespace bench {
 
-namespace {
-
-struct Decoder {
-    AVFormatContext* format = nullptr;
-    AVCodecContext* codec = nullptr;
-    int stream = -1;
-
-    bool Open(const std::string& path) {
-        AVDictionary* options = nullptr;
-        const AVInputFormat* forced = nullptr;
-        FILE* file = std::fopen(path.c_str(), "rb");
-        char magic[4] = {};
-        if (file) {
-            if (std::fread(magic, 1, 4, file) != 4) magic[0] = 0;
-            std::fclose(file);
-        }
-        if (std::memcmp(magic, "IMXV", 4) == 0) {
-            av_dict_set_int(&options, "skip_initial_bytes", 40, 0);
-            forced = av_find_input_format("mpeg");
-        }
-        const int opened = avformat_open_input(&format, path.c_str(), forced, &options);
-        av_dict_free(&options);
-        if (opened < 0 || avformat_find_stream_info(format, nullptr) < 0) return false;
-        stream = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-        if (stream < 0) return false;
-        const AVCodec* decoder = avcodec_find_decoder(format->streams[stream]->codecpar->codec_id);
-        codec = avcodec_alloc_context3(decoder);
-        avcodec_parameters_to_context(codec, format->streams[stream]->codecpar);
-        codec->thread_count = 0;
-        return avcodec_open2(codec, decoder, nullptr) >= 0;
+bool FfmpegDecoder::Open(const std::string& path) {
+    AVDictionary* options = nullptr;
+    const AVInputFormat* forced = nullptr;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    char magic[4] = {};
+    if (file) {
+        if (std::fread(magic, 1, 4, file) != 4) magic[0] = 0;
+        std::fclose(file);
     }
-
-    ~Decoder() {
-        avcodec_free_context(&codec);
-        avformat_close_input(&format);
+    if (std::memcmp(magic, "IMXV", 4) == 0) {
+        av_dict_set_int(&options, "skip_initial_bytes", 40, 0);
+        forced = av_find_input_format("mpeg");
     }
+    const int opened = avformat_open_input(&format, path.c_str(), forced, &options);
+    av_dict_free(&options);
+    if (opened < 0 || avformat_find_stream_info(format, nullptr) < 0) return false;
+    stream = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (stream < 0) return false;
+    const AVCodec* decoder = avcodec_find_decoder(format->streams[stream]->codecpar->codec_id);
+    codec = avcodec_alloc_context3(decoder);
+    avcodec_parameters_to_context(codec, format->streams[stream]->codecpar);
+    codec->thread_count = 0;
+    return avcodec_open2(codec, decoder, nullptr) >= 0;
+}
 
-    // Decodes the next picture into frame; false at the end.
-    bool Next(AVPacket* packet, AVFrame* frame) {
-        for (;;) {
-            const int got = avcodec_receive_frame(codec, frame);
-            if (got == 0) return true;
-            if (got == AVERROR_EOF) return false;
-            if (av_read_frame(format, packet) < 0) {
-                avcodec_send_packet(codec, nullptr);
-                continue;
-            }
-            if (packet->stream_index == stream) avcodec_send_packet(codec, packet);
-            av_packet_unref(packet);
+FfmpegDecoder::~FfmpegDecoder() {
+    avcodec_free_context(&codec);
+    avformat_close_input(&format);
+}
+
+bool FfmpegDecoder::Next(AVPacket* packet, AVFrame* frame) {
+    for (;;) {
+        const int got = avcodec_receive_frame(codec, frame);
+        if (got == 0) return true;
+        if (got == AVERROR_EOF) return false;
+        if (av_read_frame(format, packet) < 0) {
+            avcodec_send_packet(codec, nullptr);
+            continue;
         }
+        if (packet->stream_index == stream) avcodec_send_packet(codec, packet);
+        av_packet_unref(packet);
     }
-};
-
-}  // namespace
+}
 
 double FfmpegDecodeScaleFps(const std::string& path, int width, int height, int* frames) {
-    Decoder decoder;
+    FfmpegDecoder decoder;
     if (!decoder.Open(path)) return 0;
     AVPacket* packet = av_packet_alloc();
     AVFrame* frame = av_frame_alloc();
@@ -99,7 +88,7 @@ double FfmpegDecodeScaleFps(const std::string& path, int width, int height, int*
 }
 
 double FfmpegNaiveBackSteps(const std::string& path, int frames, double* slowest) {
-    Decoder decoder;
+    FfmpegDecoder decoder;
     if (!decoder.Open(path)) return 0;
     AVPacket* packet = av_packet_alloc();
     AVFrame* frame = av_frame_alloc();

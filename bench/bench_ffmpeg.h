@@ -2,7 +2,28 @@
 
 #include <string>
 
+struct AVCodecContext;
+struct AVFormatContext;
+struct AVFrame;
+struct AVPacket;
+
 namespace bench {
+
+// Demuxes and decodes the video of one recording (recorder files past their
+// head) with the decoder's own threads, as the engine does.
+struct FfmpegDecoder {
+    AVFormatContext* format = nullptr;
+    AVCodecContext* codec = nullptr;
+    int stream = -1;
+
+    FfmpegDecoder() = default;
+    FfmpegDecoder(const FfmpegDecoder&) = delete;
+    FfmpegDecoder& operator=(const FfmpegDecoder&) = delete;
+    ~FfmpegDecoder();
+    bool Open(const std::string& path);
+    // Decodes the next picture into frame; false at the end.
+    bool Next(AVPacket* packet, AVFrame* frame);
+};
 
 // Bare FFmpeg doing the engine's work: demux, decode, scale to width x height
 // BGRA. Returns frames per second, or 0 when the file cannot be read.

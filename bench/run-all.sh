@@ -28,3 +28,4 @@ else
   echo "trovan-bench skipped: the ffmpeg program is not installed"
 fi
 "$bin/media-probe-bench" "$media/d1.mp4" "$media"
+"$bin/lumora-bench" "$media"
