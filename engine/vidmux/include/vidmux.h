@@ -19,9 +19,10 @@
  *
  * Memory: decoded pictures kept for stepping back and reverse play share one
  * budget across all ports, VIDMUX_PICTURE_MEMORY_MB megabytes from the
- * environment (default 512). When it is full, pictures go farthest from
- * their own port's current picture first, taken from the ports that hold
- * more than an equal share.
+ * environment (default 512), with the pictures the ports' decoders keep for
+ * themselves (those take at most half of it). When it is full, pictures go
+ * farthest from their own port's current picture first, taken from the
+ * ports that hold more than an equal share.
  *
  * Closing: Vemor_CloseFile, Vemor_FreePort and the next Vemor_OpenFile do not
  * wait for a frame index still being built beyond a short bound; every read

@@ -260,6 +260,7 @@ MediaSource::Status MediaSource::Next(Picture* out, int maxPackets) {
         if (maxPackets > 0 && packets > maxPackets) return Status::Failed;
         const int received = avcodec_receive_frame(m_video.get(), m_frame.get());
         if (received == 0) {
+            m_decoderPictures.Saw(m_frame.get());
             Identify(m_frame.get(), out);
             out->frame = ShareFrame(m_frame.get());
             av_frame_unref(m_frame.get());

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "decoder_pictures.h"
 #include "demuxer_open.h"
 #include "ffmpeg_ptr.h"
 #include "frame_index.h"
@@ -61,6 +62,9 @@ public:
     // unset, sound packets are not decoded at all.
     void SetAudioSink(std::function<void(AudioBlock&&)> sink);
 
+    // Memory of the pictures the video decoder keeps in its pool.
+    size_t DecoderPictureBytes() const { return m_decoderPictures.Bytes(); }
+
     int Width() const { return m_video ? m_video->width : 0; }
     int Height() const { return m_video ? m_video->height : 0; }
     double Fps() const { return m_fps; }
@@ -95,6 +99,7 @@ private:
     std::shared_ptr<const FrameIndex> m_index;
     std::function<void(AudioBlock&&)> m_audioSink;
     std::optional<CivilMs> m_startTime;
+    DecoderPictures m_decoderPictures;
 
     double m_fps = 25.0;
     double m_timeBase = 1.0 / 90000;

@@ -58,15 +58,21 @@ size_t PictureBudget::TotalBytes() {
 void PictureBudget::Balance() {
     std::lock_guard lock(m_mutex);
     for (;;) {
-        size_t total = 0;
+        size_t cached = 0;
+        size_t decoders = 0;
         size_t holding = 0;
         for (PictureCache* cache : m_caches) {
             const size_t bytes = cache->Bytes();
-            total += bytes;
+            cached += bytes;
+            decoders += cache->DecoderBytes();
             if (bytes > 0) ++holding;
         }
-        if (total <= m_limit || holding == 0) return;
-        const size_t share = m_limit / holding;
+        // What the decoders keep is theirs; the caches share the rest, and
+        // never less than half the budget, so that a small budget still
+        // holds pictures to step back through.
+        const size_t room = std::max(m_limit > decoders ? m_limit - decoders : 0, m_limit / 2);
+        if (cached <= room || holding == 0) return;
+        const size_t share = room / holding;
         // The farthest picture of the caches over their share; a cache that
         // is alone over the budget gives up its own farthest picture.
         PictureCache* victim = nullptr;

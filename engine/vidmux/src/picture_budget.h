@@ -8,10 +8,12 @@ namespace vidmux {
 
 class PictureCache;
 
-// One budget of decoded-picture memory for the picture caches of all ports.
-// When a cache grows past it, pictures go across ports, farthest from their
-// own port's current picture first, from the ports that hold more than an
-// equal share of the budget; a port within its share keeps its pictures.
+// One budget of decoded-picture memory for all ports: the pictures their
+// caches keep and the pictures their decoders keep in their pools. When the
+// caches grow past what the decoders leave, pictures go across ports,
+// farthest from their own port's current picture first, from the ports that
+// hold more than an equal share of it; a port within its share keeps its
+// pictures. The decoders take at most half of the budget from the caches.
 // The budget is VIDMUX_PICTURE_MEMORY_MB megabytes from the environment, or
 // kDefaultPictureMemoryMb.
 class PictureBudget {

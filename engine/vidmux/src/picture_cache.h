@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -33,6 +34,10 @@ public:
     void DropAbove(int64_t number);
     size_t Bytes();
     size_t Count();
+    // Memory of the pictures the port's decoder keeps: not the cache's to
+    // give back, but counted in the same budget.
+    void SetDecoderBytes(size_t bytes) { m_decoderBytes = bytes; }
+    size_t DecoderBytes() const { return m_decoderBytes; }
     size_t PeakBytes();
 
     // For the budget: distance of the farthest picture from the one asked
@@ -48,6 +53,7 @@ private:
     std::map<int64_t, Picture> m_pictures;
     size_t m_bytes = 0;
     size_t m_peakBytes = 0;
+    std::atomic<size_t> m_decoderBytes{0};
     int64_t m_focus = 0;
 };
 

@@ -93,6 +93,7 @@ bool Port::FetchForward(Picture* out) {
     const bool inOrder = m_sourceLast >= 0 && (!m_current || m_sourceLast == m_current->number);
     if (inOrder) {
         if (m_source->Next(out) != MediaSource::Status::Picture) return false;
+        m_cache->SetDecoderBytes(m_source->DecoderPictureBytes());
         m_sourceLast = out->number;
         DeliverWatermark(out->frame.get());
         return true;
@@ -131,6 +132,7 @@ std::optional<Picture> Port::DecodeExact(int64_t number) {
                 break;
             }
             first = false;
+            m_cache->SetDecoderBytes(m_source->DecoderPictureBytes());
             m_cache->Put(picture);
             // With B-frames dropped the exact picture may not come out; the
             // next one after it is the nearest.
