@@ -92,9 +92,10 @@ TEST(MatroskaBlocks, ListEveryVideoPacketTheDemuxerReads) {
     const std::string plain = folder.Get("blocks-plain.mkv", MatroskaParams(120, false, false));
     const std::string reordered =
         folder.Get("blocks-bframes-sound.mkv", MatroskaParams(120, true, true));
-    const std::string streamed =
-        WriteBytes("blocks-streamed.mkv", WithoutMatroskaSizes(ReadBytes(reordered)));
-    for (const std::string& path : {plain, reordered, streamed}) {
+    const std::vector<char> streamedBytes = WithoutMatroskaSizes(ReadBytes(reordered));
+    const std::string streamed = WriteBytes("blocks-streamed.mkv", streamedBytes);
+    const std::string grouped = WriteBytes("blocks-grouped.mkv", WithBlockGroups(streamedBytes));
+    for (const std::string& path : {plain, reordered, streamed, grouped}) {
         SCOPED_TRACE(path);
         const std::vector<Listed> packets = Demuxed(path);
         ASSERT_EQ(packets.size(), 120u);

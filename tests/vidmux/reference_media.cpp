@@ -1,5 +1,6 @@
 #include "reference_media.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <fstream>
@@ -55,6 +56,61 @@ std::vector<char> WithoutMatroskaSizes(std::vector<char> bytes) {
         for (int i = 1; i < length; ++i) bytes[at + 4 + i] = static_cast<char>(0xFF);
     }
     return bytes;
+}
+
+namespace {
+
+// Length of the EBML number starting with `first` (0 when invalid).
+int EbmlLength(uint8_t first) { return first == 0 ? 0 : std::countl_zero(first) + 1; }
+
+void AppendSize(std::vector<char>* out, uint64_t size) {
+    out->push_back(0x01);  // eight bytes
+    for (int shift = 48; shift >= 0; shift -= 8) out->push_back(static_cast<char>(size >> shift));
+}
+
+}  // namespace
+
+std::vector<char> WithBlockGroups(const std::vector<char>& streamed) {
+    const uint8_t cluster[] = {0x1F, 0x43, 0xB6, 0x75};
+    auto byte = [&](size_t at) { return static_cast<uint8_t>(streamed[at]); };
+    auto start = std::search(streamed.begin(), streamed.end(), std::begin(cluster),
+                             std::end(cluster), [](char a, uint8_t b) { return uint8_t(a) == b; });
+    std::vector<char> out(streamed.begin(), start);
+    for (size_t at = static_cast<size_t>(start - streamed.begin()); at + 12 < streamed.size();) {
+        const int idLength = EbmlLength(byte(at));
+        const int sizeLength = EbmlLength(byte(at + idLength));
+        if (idLength == 0 || idLength > 4 || sizeLength == 0) break;
+        if (std::equal(std::begin(cluster), std::end(cluster), &streamed[at],
+                       [](uint8_t a, char b) { return a == uint8_t(b); })) {
+            out.insert(out.end(), &streamed[at], &streamed[at + idLength + sizeLength]);
+            at += idLength + sizeLength;
+            continue;
+        }
+        if (idLength == 4) break;  // cues, tags: past the clusters
+        uint64_t size = byte(at + idLength) & (0xFF >> sizeLength);
+        for (int i = 1; i < sizeLength; ++i) size = (size << 8) | byte(at + idLength + i);
+        const size_t body = at + idLength + sizeLength;
+        if (body + size > streamed.size()) break;
+        if (idLength == 1 && byte(at) == 0xA3) {
+            std::vector<char> payload(&streamed[body], &streamed[body + size]);
+            const size_t flags = static_cast<size_t>(EbmlLength(uint8_t(payload[0]))) + 2;
+            const bool key = (uint8_t(payload[flags]) & 0x80) != 0;
+            payload[flags] = static_cast<char>(uint8_t(payload[flags]) & 0x7F);
+            std::vector<char> group{static_cast<char>(0xA1)};
+            AppendSize(&group, payload.size());
+            group.insert(group.end(), payload.begin(), payload.end());
+            if (!key)
+                group.insert(group.end(), {static_cast<char>(0xFB), static_cast<char>(0x81),
+                                           static_cast<char>(0xFF)});
+            out.push_back(static_cast<char>(0xA0));
+            AppendSize(&out, group.size());
+            out.insert(out.end(), group.begin(), group.end());
+        } else {
+            out.insert(out.end(), &streamed[at], &streamed[body + size]);
+        }
+        at = body + size;
+    }
+    return out;
 }
 
 std::vector<int> ReferenceFrameNumbers(const std::string& path) {

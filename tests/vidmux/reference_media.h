@@ -27,4 +27,9 @@ bool Remux(const std::string& source, const std::string& target, const char* for
 // segment and of every cluster replaced by "unknown" of the same length.
 std::vector<char> WithoutMatroskaSizes(std::vector<char> bytes);
 
+// The same (sizes unknown, as WithoutMatroskaSizes writes them) with every
+// SimpleBlock written as a BlockGroup: a Block, and a ReferenceBlock unless it
+// was a key frame. What follows the last cluster (cues, tags) is left out.
+std::vector<char> WithBlockGroups(const std::vector<char>& streamed);
+
 }  // namespace enginetest
