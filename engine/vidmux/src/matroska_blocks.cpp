@@ -65,9 +65,16 @@ constexpr uint32_t kBlockGroupChildIds[] = {kBlock,
                                             kCrc32};
 // The elements that sit beside clusters in a segment: one of them ends a
 // cluster whose size was not written (a recording streamed as it was made).
-constexpr uint32_t kSegmentLevelIds[] = {kEbmlHead,  kSegment,   kCluster,   0x114D9B74,
-                                         0x1549A966, 0x1654AE6B, 0x1C53BB6B, 0x1941A469,
-                                         0x1043A770, 0x1254C367};
+constexpr uint32_t kSegmentLevelIds[] = {kEbmlHead,
+                                         kSegment,
+                                         kCluster,
+                                         0x114D9B74 /*SeekHead*/,
+                                         0x1549A966 /*Info*/,
+                                         kTracks,
+                                         0x1C53BB6B /*Cues*/,
+                                         0x1941A469 /*Attachments*/,
+                                         0x1043A770 /*Chapters*/,
+                                         0x1254C367 /*Tags*/};
 
 constexpr int64_t kUnknownEnd = INT64_MAX;
 
