@@ -177,6 +177,18 @@ TEST(ModuleDirection, ColourBalanceEqualisesTheChannelMeansOfACastPicture) {
     ASSERT_EQ(enhancer.Run(Only(LUMORA_COLOR_BALANCE), &balanced), LUMORA_OK);
     EXPECT_LT(ChannelSpread(balanced), ChannelSpread(warm) * 0.35)
         << ChannelSpread(warm) << " -> " << ChannelSpread(balanced);
+
+    // A picture whose channels are balanced already stays as it is.
+    const Picture neutral = FromRgb(161, 121, [](int x, int y, double* rgb) {
+        rgb[0] = rgb[1] = rgb[2] = 40 + (x + y) % 170;
+    });
+    Picture kept = neutral;
+    ASSERT_EQ(enhancer.Run(Only(LUMORA_COLOR_BALANCE), &kept), LUMORA_OK);
+    for (int i = 0; i < 3; ++i) {
+        for (size_t k = 0; k < kept.planes[i].size(); ++k) {
+            ASSERT_NEAR(kept.planes[i][k], neutral.planes[i][k], 1) << "plane " << i;
+        }
+    }
 }
 
 TEST(ModuleDirection, LensWarpBendsAStraightLineAndZoomMovesItOutwards) {

@@ -19,7 +19,7 @@
  *  - Buffers are sized when a picture size is first seen, so pictures of one
  *    size run without allocating in the library's own modules.
  *
- * Modules run in this order: deblock, denoise, colour balance, dehaze,
+ * Modules run in this order: colour balance, deblock, denoise, dehaze,
  * Retinex, adjustment, sharpen, lens distortion. A module that is off leaves
  * the picture alone; with no module on, LUMORA_Process does not touch it.
  *
@@ -56,7 +56,11 @@
  *  - deblock (libavfilter deblock on the 8-pixel grid):
  *      nDeblockLevel  0..100  detection thresholds alpha 0.3 * L/100,
  *                             beta, gamma, delta 0.15 * L/100; strong filter
- *  - colour balance (libavfilter grayworld): no parameters.
+ *  - colour balance (grey world; own code, since libavfilter's grayworld
+ *    works on 32-bit float RGB and costs more than a 1920x1080 picture's
+ *    time at 25 fps): each of red, green and blue is scaled so that its
+ *    mean becomes the grey of the three (gains limited to 1/4..4), applied
+ *    as one matrix on Y, U and V. No parameters.
  *  - lens distortion (remap through a table built when size or parameters
  *    change; own code, since libavfilter's lenscorrection has no zoom). A
  *    picture point at radius r (1 = half the diagonal) is taken from radius

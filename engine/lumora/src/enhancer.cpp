@@ -1,5 +1,7 @@
 #include "enhancer.h"
 
+#include "grey_world.h"
+
 #include <cstring>
 
 extern "C" {
@@ -128,6 +130,7 @@ int32_t Enhancer::Process(LumoraImage* image) {
     if (!ValidImage(*image)) return LUMORA_ERR_BAD_PICTURE;
     const int modules = m_params.nModules;
     if (modules == 0) return LUMORA_OK;
+    if (modules & LUMORA_COLOR_BALANCE) GreyWorld(image);
     const int32_t result = RunChains(image);
     if (result != LUMORA_OK) return result;
 

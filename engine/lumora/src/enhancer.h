@@ -9,10 +9,10 @@
 
 namespace lumora {
 
-// The modules of one handle, run in order over each picture: libavfilter
-// before the own RGB modules (deblock, denoise, colour balance), dehaze and
-// Retinex on planar RGB, libavfilter after them (adjustment), then sharpen
-// and lens correction on the YUV picture itself.
+// The modules of one handle, run in order over each picture: colour balance
+// on the YUV picture, libavfilter before the own RGB modules (deblock,
+// denoise), dehaze and Retinex on planar RGB, libavfilter after them
+// (adjustment), then sharpen and lens correction on the YUV picture itself.
 class Enhancer {
 public:
     Enhancer();

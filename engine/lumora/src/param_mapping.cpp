@@ -119,7 +119,6 @@ std::string ChainBeforeRgb(const LumoraParams& p) {
                            Num(d.chromaSpatial) + ":luma_tmp=" + Num(d.lumaTemporal) +
                            ":chroma_tmp=" + Num(d.chromaTemporal));
     }
-    if (p.nModules & LUMORA_COLOR_BALANCE) Append(&chain, "grayworld");
     return chain;
 }
 
