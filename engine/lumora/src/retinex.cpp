@@ -62,7 +62,11 @@ void Retinex::Apply(const RgbView& picture, const RetinexValues& values) {
     m_up.Prepare(sw, sh, w, h);
     for (auto& row : m_rows) row.resize(static_cast<size_t>(w));
     for (int y = 0; y < h; ++y) {
-        for (int c = 0; c < 3; ++c) m_up.Row(m_surround[c], y, m_rows[c].data());
+        // The surround is smoother than a pixel by far (its smallest sigma is
+        // several pixels): one interpolated row serves two picture rows.
+        if (y % 2 == 0) {
+            for (int c = 0; c < 3; ++c) m_up.Row(m_surround[c], y, m_rows[c].data());
+        }
         uint8_t* p[3] = {picture.Row(0, y), picture.Row(1, y), picture.Row(2, y)};
         for (int x = 0; x < w; ++x) {
             const float lm = m_logMean[p[0][x] + p[1][x] + p[2][x]];
