@@ -18,7 +18,8 @@ CMainMenus::CMainMenus(QWidget* pOwner, CommandHandler onCommand, RuleInputSourc
     }
     BuildMain();
     AddItems(MenuKind::ToolBox, m_menus[MenuKind::ToolBox],
-             {ID_CAPTURE, ID_CONTINUOUS_CAPTURE, ID_CUT, ID_MERGE, ID_CONVERT, ID_PART_ZOOM});
+             {ID_CAPTURE, ID_CONTINUOUS_CAPTURE, ID_CUT, ID_MERGE, ID_CONVERT, ID_PART_ZOOM,
+              ID_VIDEO_ENHANCE});
     BuildContext();
     Retranslate(2);
 }
@@ -56,8 +57,11 @@ void CMainMenus::BuildMain() {
     AddItems(M, AddPopup(pPlay, "IDS_PlayWnd_PlayWndLayout", "Play window layout"),
              {ID_LAYOUT_1, ID_LAYOUT_4, ID_LAYOUT_9, ID_LAYOUT_16});
 
+    // Video enhancement sits with the tools: its only other place, the
+    // context menu, loses it at start-up, which left the panel unreachable.
     AddItems(M, AddPopup(pRoot, "IDS_Global_Tool", "Tool"),
-             {ID_CAPTURE, ID_CONTINUOUS_CAPTURE, ID_CUT, ID_MERGE, ID_CONVERT, ID_PART_ZOOM});
+             {ID_CAPTURE, ID_CONTINUOUS_CAPTURE, ID_CUT, ID_MERGE, ID_CONVERT, ID_PART_ZOOM,
+              ID_VIDEO_ENHANCE});
     AddItems(M, AddPopup(pRoot, "IDS_Global_Setting", "Setting"), {ID_PLAYER_SETTING});
     AddItems(M, AddPopup(pRoot, "IDS_Global_Help", "Help"), {ID_HOT_KEY, ID_ABOUT});
 }

@@ -110,6 +110,7 @@ MenuItemStates ComputeMenuRule(MenuKind eKind, const MenuRuleInput& in) {
             constexpr int kNone[] = {0};
             ApplyFileRule(out, in.nState, kToolNeedsFile, kNone, false);
             out[ID_CONTINUOUS_CAPTURE].checked = in.bConCapturing;
+            out[ID_VIDEO_ENHANCE].enabled = !in.bEnhanceShown;
             break;
         }
         case MenuKind::Context:

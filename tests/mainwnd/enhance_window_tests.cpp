@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QTest>
@@ -7,6 +8,7 @@
 #include "main_window_fixture.h"
 #include "mainwnd/command_ids.h"
 #include "mainwnd/float_dlg.h"
+#include "mainwnd/main_menus.h"
 #include "mainwnd/side_library.h"
 #include "playback/engine_folder.h"
 
@@ -38,17 +40,25 @@ TEST_F(EnhanceWindowTest, CommandOpensThePanelOnlyWithTheLibraryBesideTheEngine)
     EXPECT_FALSE(EnhanceLibraryIn(m_dir.path()));
     EXPECT_EQ(NeedLibraryText(QStringLiteral("liblumora.so")), QStringLiteral("Need liblumora.so"));
 
+    // The tool menus open it, without a file too; the item rests while it is open.
     EXPECT_FALSE(Panel()->isVisible());
-    EXPECT_TRUE(m_dlg.GetMenus() != nullptr);
-    m_dlg.OnCommand(ID_VIDEO_ENHANCE);
+    CMainMenus* pMenus = m_dlg.GetMenus();
+    QAction* pItem = pMenus->Item(MenuKind::Main, ID_VIDEO_ENHANCE);
+    ASSERT_NE(pItem, nullptr);
+    ASSERT_NE(pMenus->Item(MenuKind::ToolBox, ID_VIDEO_ENHANCE), nullptr);
+    pMenus->ApplyRule(MenuKind::Main);
+    ASSERT_TRUE(pItem->isEnabled());
+    pItem->trigger();
     EXPECT_TRUE(Panel()->isVisible());
     EXPECT_TRUE(m_messages.isEmpty());
-    EXPECT_TRUE(m_dlg.MenuState().bEnhanceShown);
+    pMenus->ApplyRule(MenuKind::Main);
+    EXPECT_FALSE(pItem->isEnabled());
 
     // Its close button hands the panel back to the main window.
     Panel()->close();
     ASSERT_TRUE(WaitFor([&] { return !Panel()->isVisible(); }));
-    EXPECT_FALSE(m_dlg.MenuState().bEnhanceShown);
+    pMenus->ApplyRule(MenuKind::Main);
+    EXPECT_TRUE(pItem->isEnabled());
 }
 
 TEST_F(EnhanceWindowTest, PanelEnhancesTheSelectedPaneAndFollowsTheSelection) {
