@@ -265,6 +265,8 @@ private:
     void ShowSyncButtonLook(bool bSync);
     // Hands the group's files and span to the ruler again.
     void RefreshSyncRuler();
+    // The synchronised group is formed and plays: sound, ruler and colour.
+    void OnSyncStarted();
     void OnTimer2Sync();
 
     // ---- State; the persisted fields live in m_stSettings ----

@@ -65,7 +65,14 @@ void COrlinDlg::ToggleSyncMode() {
 }
 
 bool COrlinDlg::PlaySync(const QStringList& paths) {
-    if (paths.isEmpty() || !m_pDlgShow->StartSyncPlay(paths)) return false;
+    // The group plays once the files' times are checked and every pane has
+    // opened its file; the window follows then.
+    return !paths.isEmpty() && m_pDlgShow->StartSyncPlay(paths, [this](bool bStarted) {
+        if (bStarted) OnSyncStarted();
+    });
+}
+
+void COrlinDlg::OnSyncStarted() {
     // Only one camera may sound, and it starts at half volume.
     m_pDlgShow->SetVolume(0, false);
     if (m_bSoundOn) {
@@ -80,7 +87,6 @@ bool COrlinDlg::PlaySync(const QStringList& paths) {
     if (m_pCutPanel != nullptr && m_pCutPanel->isVisible()) m_pCutPanel->hide();
     ReloadToolTips();
     RefreshPlayState();
-    return true;
 }
 
 void COrlinDlg::RefreshSyncRuler() {

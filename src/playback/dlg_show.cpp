@@ -32,6 +32,9 @@ CDlgShow::CDlgShow(QWidget* pParent) : QWidget(pParent) {
 
 CDlgShow::~CDlgShow() {
     SettleSyncReposition();
+    m_pSyncStart.reset();
+    // Its answer is posted to this container.
+    if (m_pSyncAnalysis) m_pSyncAnalysis->Wait();
     // Panes free their engine ports as they go; they must go before the main
     // window they post to.
     for (CPlayWnd*& pPane : m_pPlayWnd) {
@@ -205,8 +208,11 @@ void CDlgShow::SetVolume(int32_t nVolume, bool bOn) {
 
 void CDlgShow::CloseAllPanes() {
     SettleSyncReposition();
+    AbandonSyncStart();
     for (CPlayWnd* pPane : m_pPlayWnd) {
-        if (pPane != nullptr && pPane->GetPlayState() != PLAY_STATE_IDLE) {
+        // A pane still opening is idle until its answer comes; closing it
+        // gives the open up.
+        if (pPane != nullptr && (pPane->IsOpening() || pPane->GetPlayState() != PLAY_STATE_IDLE)) {
             pPane->Reset();
             pPane->Close();
         }

@@ -69,9 +69,17 @@ public:
 
     // ---- Synchronous play (dlg_show_sync.cpp) ----
     // Opens up to one path per visible pane as one synchronised group and
-    // plays it. Files without time, or that do not all overlap, are refused
-    // with a message and change nothing.
-    bool StartSyncPlay(const QStringList& paths);
+    // plays it; false only without paths. Nothing waits on this thread: the
+    // files' times are analysed first, and files without time, or that do
+    // not all overlap, are then refused with a message and change nothing
+    // (`fnDone` gets false). Otherwise the panes open, looking busy
+    // meanwhile; once every pane has its answer the opened ones join the
+    // group and play, and `fnDone` gets true. Stop, close, a layout or mode
+    // change, or another start before that abandons the start: every pane
+    // it opened is closed and `fnDone` never runs.
+    bool StartSyncPlay(const QStringList& paths, std::function<void(bool)> fnDone = {});
+    // A start still analysing its files or waiting for its panes' opens.
+    bool IsSyncStarting() const { return m_pSyncStart != nullptr; }
     // Repositions every synchronised pane to a fraction of the timeline. The
     // panes pause at once; their pictures are found off this thread and a
     // group that was playing plays on when every pane has its picture.
@@ -158,6 +166,15 @@ private:
     // the panes, and drops its pending resume: the user's command decides.
     void SettleSyncReposition();
     void OnSyncRepositioned(uint32_t nGeneration);
+    // The steps of a synchronous start (dlg_show_sync_start.cpp): the
+    // analysis's answer, each pane's open answer, the group formed, and
+    // giving a start up.
+    bool HandleSyncStartEvent(QEvent* pEvent);
+    void OnSyncFilesAnalysed(uint64_t nStart);
+    void OnSyncPaneOpened(int32_t nIndex, bool bOpened);
+    void FinishSyncStart();
+    void AbandonSyncStart();
+    static void PlaySyncPane(CPlayWnd* pPane);
     template <typename Fn>
     void ForEachPaneInLayout(Fn fn) const;
 
@@ -176,6 +193,20 @@ private:
     std::unique_ptr<SyncRepositioner> m_pRepositioner;
     uint32_t m_nRepositionGeneration = 0;
     bool m_bResumeAfterReposition = false;
+    // A synchronous start analysing its files or waiting for its panes' opens.
+    struct SyncFilesTimes;
+    struct PendingSyncStart {
+        uint64_t nStart = 0;  // tells its analysis's answer from older ones
+        QStringList paths;
+        std::shared_ptr<SyncFilesTimes> pTimes;  // written by the analysis
+        std::array<bool, MAX_PANES> bOpened{};
+        int32_t nPending = 0;
+        bool bPlay = true;  // a pause meanwhile leaves the group paused
+        std::function<void(bool)> fnDone;
+    };
+    std::unique_ptr<PendingSyncStart> m_pSyncStart;
+    uint64_t m_nSyncStarts = 0;
+    std::unique_ptr<SyncRepositioner> m_pSyncAnalysis;  // runs the files' analyses
 };
 
 template <typename Fn>

@@ -45,6 +45,8 @@ bool CDlgShow::Play() {
 
 bool CDlgShow::Pause() {
     SettleSyncReposition();
+    // The group being formed stays paused when it is complete.
+    if (m_pSyncStart) m_pSyncStart->bPlay = false;
     if (!m_bSync) {
         CPlayWnd* pSel = GetSelPlayWnd();
         if (pSel == nullptr) return false;
@@ -60,6 +62,7 @@ bool CDlgShow::Pause() {
 
 bool CDlgShow::Stop() {
     SettleSyncReposition();
+    AbandonSyncStart();
     if (!Guarded()) {
         DebugLog("CDlgShow::SyncStop() return 1");
         return false;
@@ -89,6 +92,7 @@ bool CDlgShow::Stop() {
 
 bool CDlgShow::CloseFile() {
     SettleSyncReposition();
+    AbandonSyncStart();
     if (!Guarded()) return false;
     if (!m_bSync) {
         CPlayWnd* pSel = GetSelPlayWnd();

@@ -7,7 +7,6 @@
 #include "common/debug_log.h"
 #include "playback/dlg_show.h"
 #include "playback/engine_api.h"
-#include "playback/file_time_analyzer.h"
 #include "playback/lang_text.h"
 #include "playback/main_window_link.h"
 #include "playback/play_helper.h"
@@ -16,78 +15,13 @@
 #include "playback/sync_repositioner.h"
 #include "playback/sync_timeline.h"
 
-namespace {
-
-// Analyses every file; any file without time fails the whole set.
-bool GetFilesTimeSpan(const QStringList& paths, std::vector<FileTimeInfo>* pRecords,
-                      FileTimeInfo* pEarliest, FileTimeInfo* pLatest) {
-    for (const QString& strPath : paths) {
-        FileTimeInfo info{};
-        if (!AnalyzeFileTime(strPath, &info)) return false;
-        pRecords->push_back(info);
-    }
-    return GetSyncTimeSpan(*pRecords, pEarliest, pLatest);
-}
-
-// Plays a synchronised pane that is neither idle nor already playing.
-void PlaySyncPane(CPlayWnd* pPane) {
+void CDlgShow::PlaySyncPane(CPlayWnd* pPane) {
     const PlayState eState = pPane->GetPlayState();
     if (eState != PLAY_STATE_IDLE && eState != PLAY_STATE_PLAYING) {
         pPane->PlayNotSync();
     } else {
         DebugLog("CPlayWnd::Play() return 1");
     }
-}
-
-}  // namespace
-
-bool CDlgShow::StartSyncPlay(const QStringList& paths) {
-    if (paths.isEmpty()) return false;
-    SettleSyncReposition();
-    const int32_t nCount = std::min<int32_t>(static_cast<int32_t>(paths.size()), m_nLayout);
-    const QStringList syncPaths = paths.mid(0, nCount);
-    // The span is checked before anything closes, so a refusal changes nothing.
-    std::vector<FileTimeInfo> records;
-    FileTimeInfo stEarliest{}, stLatest{};
-    if (!GetFilesTimeSpan(syncPaths, &records, &stEarliest, &stLatest)) {
-        if (m_pMainWnd != nullptr) {
-            m_pMainWnd->ShowMessage(LangText("IDS_PlayWnd_FilesHasNoSyncTime",
-                                             "Files has no synchronous time, can not play!"));
-        }
-        return false;
-    }
-
-    if (m_bSync) {
-        CloseAllPanes();
-    } else if (CPlayWnd* pSel = GetSelPlayWnd();
-               pSel != nullptr && pSel->GetPlayState() != PLAY_STATE_IDLE) {
-        pSel->Reset();
-        pSel->Close();
-    }
-    SetSyncMode(true);
-    m_stEarliestStart = stEarliest;
-    m_stLatestEnd = stLatest;
-    m_bySyncActive.fill(0);
-    m_vecSyncFiles.clear();
-
-    for (int32_t i = 0; i < nCount; ++i) {
-        CPlayWnd* pPane = m_pPlayWnd[i];
-        if (syncPaths[i].isEmpty() || pPane == nullptr) continue;
-        if (!pPane->Open(syncPaths[i]) || !pPane->SetSyncGroup()) continue;
-        m_bySyncActive[i] = 1;
-        SyncFileEntry entry;
-        entry.nSubIndex = i;
-        entry.lPort = pPane->GetPort();
-        entry.strPath = syncPaths[i];
-        entry.stInfo = records[i];
-        entry.nStartSec = SecondsSinceYearOne(FileStartTime(records[i]));
-        entry.nEndSec = SecondsSinceYearOne(FileEndTime(records[i]));
-        m_vecSyncFiles.push_back(entry);
-    }
-    ForEachPaneInLayout([](int32_t, CPlayWnd* pPane) { PlaySyncPane(pPane); });
-    ApplySettings();
-    PostPlayStateChanged();
-    return true;
 }
 
 namespace {
@@ -221,6 +155,7 @@ bool CDlgShow::event(QEvent* pEvent) {
         OnSyncRepositioned(static_cast<SyncRepositionedEvent*>(pEvent)->Generation());
         return true;
     }
+    if (HandleSyncStartEvent(pEvent)) return true;
     return QWidget::event(pEvent);
 }
 

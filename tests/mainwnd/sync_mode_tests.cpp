@@ -79,7 +79,9 @@ TEST_F(SyncModeTest, PlayingSelectedEntriesKeepsCamerasInStepAndTheRulerRepositi
     m_dlg.GetPlaylist()->GetListBox()->selectAll();
     Click(IDC_SYNC);
     Click(IDC_PLAY_PAUSE);
-    ASSERT_EQ(m_dlg.GetDlgShow()->GetSelState(), PLAY_STATE_PLAYING);
+    // The group plays once every pane has opened its file.
+    ASSERT_TRUE(WaitFor(
+        [&] { return m_dlg.GetDlgShow()->GetSelState() == PLAY_STATE_PLAYING; }, kWaitMs));
     // Anti-flicker blends pictures and would smear the frame-number code.
     DlgShowPlaySettings settings = m_dlg.GetDlgShow()->GetPlaySettings();
     settings.bDeflash = false;

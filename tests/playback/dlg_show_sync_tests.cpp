@@ -2,10 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <algorithm>
+#include <chrono>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <thread>
 #include <vector>
 
 #include "pane_fixture.h"
+#include "playback/background_open.h"
+#include "playback/engine_api.h"
 #include "playback/engine_folder.h"
 #include "playback/file_time_analyzer.h"
 #include "playback/play_helper.h"
@@ -71,6 +80,18 @@ protected:
         return (12 * 3600 + nMinute * 60 + nSecond) / 86399.0;
     }
 
+    // Starts synchronous play and waits for its outcome: the group formed
+    // (true) or the files refused.
+    bool StartSync(const QStringList& paths) {
+        std::optional<bool> outcome;
+        if (!m_dlgShow.StartSyncPlay(paths, [&](bool bStarted) { outcome = bStarted; })) {
+            return false;
+        }
+        EXPECT_TRUE(WaitFor([&] { return outcome.has_value(); }, kWaitMs));
+        EXPECT_FALSE(m_dlgShow.IsSyncStarting());
+        return outcome.value_or(false);
+    }
+
     bool WaitForFrames(const std::vector<int>& expected) {
         return WaitFor(
             [&] {
@@ -96,7 +117,7 @@ TEST_F(DlgShowSyncTest, StaggeredCamerasShowTheSameInstantBeforeAndAfterRepositi
                                Camera("cam1.mp4", samplegen::Container::Mp4, 1),
                                Camera("cam2.imx", samplegen::Container::Recorder, 2),
                                Camera("cam3.mp4", samplegen::Container::Mp4, 3)};
-    ASSERT_TRUE(m_dlgShow.StartSyncPlay(paths));
+    ASSERT_TRUE(StartSync(paths));
     EXPECT_TRUE(m_dlgShow.IsSyncMode());
     EXPECT_EQ(m_dlgShow.GetSelState(), PLAY_STATE_PLAYING);
     std::vector<SyncFileEntry> entries;
@@ -152,7 +173,7 @@ TEST_F(DlgShowSyncTest, ATimeBetweenTwoSpansParksEarlierFilesAtTheirEndAndLaterO
     // 12:00:00-12:00:04 and 12:00:02-12:00:06.
     const QStringList paths = {Camera("early.imx", samplegen::Container::Recorder, 0, 100),
                                Camera("late.imx", samplegen::Container::Recorder, 2, 100)};
-    ASSERT_TRUE(m_dlgShow.StartSyncPlay(paths));
+    ASSERT_TRUE(StartSync(paths));
     ASSERT_TRUE(WaitFor([&] { return ShownFrame(0) >= 0; }, kWaitMs));
     ASSERT_TRUE(m_dlgShow.PlayPause());
 
@@ -200,8 +221,8 @@ TEST_F(DlgShowSyncTest, FilesWithoutCommonTimeAreRefusedAndChangeNothing) {
     ASSERT_TRUE(samplegen::WriteSample(strNoTime.toStdString(), params));
     const QString strLater = Camera("later.imx", samplegen::Container::Recorder, 30, 50);
 
-    EXPECT_FALSE(m_dlgShow.StartSyncPlay({strMorning, strNoTime}));
-    EXPECT_FALSE(m_dlgShow.StartSyncPlay({strMorning, strLater}));  // no overlap
+    EXPECT_FALSE(StartSync({strMorning, strNoTime}));
+    EXPECT_FALSE(StartSync({strMorning, strLater}));  // no overlap
     EXPECT_FALSE(m_dlgShow.StartSyncPlay({}));
     ASSERT_EQ(m_main.messages.size(), 2);
     EXPECT_EQ(m_main.messages[0], "Files has no synchronous time, can not play!");
@@ -217,7 +238,7 @@ TEST_F(DlgShowSyncTest, OnlyAsManyFilesAsVisiblePanesJoinAndAFileThatCannotOpenS
     ASSERT_TRUE(m_dlgShow.SetLayout(1));
     const QString strA = Camera("a.imx", samplegen::Container::Recorder, 0, 50);
     const QString strB = Camera("b.imx", samplegen::Container::Recorder, 0, 50);
-    ASSERT_TRUE(m_dlgShow.StartSyncPlay({strA, strB}));
+    ASSERT_TRUE(StartSync({strA, strB}));
     std::vector<SyncFileEntry> entries;
     FileTimeInfo earliest{}, latest{};
     ASSERT_TRUE(m_dlgShow.CopySyncData(&entries, &earliest, &latest));
@@ -241,4 +262,191 @@ TEST_F(DlgShowSyncTest, TheAnalysisLibraryStaysMappedBetweenAnalyses) {
     if (pHandle != nullptr) dlclose(pHandle);
     ASSERT_TRUE(AnalyzeFileTime(strPath, &second));
     EXPECT_EQ(first, second);
+}
+
+namespace {
+
+// Engine opens that take their time: files named "slow..." answer after
+// kSlowOpenMs, every other file after kQuickOpenMs. Closes and frees are counted.
+constexpr int kQuickOpenMs = 100;
+constexpr int kSlowOpenMs = 700;
+std::mutex g_portCallsMutex;
+std::multiset<int32_t> g_closedPorts;
+std::multiset<int32_t> g_freedPorts;
+
+class SyncStartTest : public DlgShowSyncTest {
+protected:
+    // Port numbers are reused: each round counts its own calls.
+    static void ForgetPortCalls() {
+        std::lock_guard lock(g_portCallsMutex);
+        g_closedPorts.clear();
+        g_freedPorts.clear();
+    }
+
+    void SetUp() override {
+        DlgShowSyncTest::SetUp();
+        ForgetPortCalls();
+        Engine().OpenFile = [](int32_t nPort, const char* szPath) -> VBOOL {
+            const bool bSlow = QFileInfo(QString::fromUtf8(szPath)).fileName().startsWith("slow");
+            std::this_thread::sleep_for(std::chrono::milliseconds(bSlow ? kSlowOpenMs : kQuickOpenMs));
+            return Vemor_OpenFile(nPort, szPath);
+        };
+        Engine().CloseFile = [](int32_t nPort) -> VBOOL {
+            const VBOOL bDone = Vemor_CloseFile(nPort);
+            std::lock_guard lock(g_portCallsMutex);
+            if (bDone) g_closedPorts.insert(nPort);
+            return bDone;
+        };
+        Engine().FreePort = [](int32_t nPort) -> VBOOL {
+            const VBOOL bDone = Vemor_FreePort(nPort);
+            std::lock_guard lock(g_portCallsMutex);
+            if (bDone) g_freedPorts.insert(nPort);
+            return bDone;
+        };
+    }
+    void TearDown() override {
+        DlgShowSyncTest::TearDown();
+        EXPECT_TRUE(CBackgroundOpen::WaitForAll(5000));
+    }
+
+    std::vector<int32_t> Ports(int nPanes) {
+        std::vector<int32_t> ports;
+        for (int i = 0; i < nPanes; ++i) ports.push_back(m_dlgShow.GetPlayWnd(i)->GetPort());
+        return ports;
+    }
+
+    // Once the engine has answered every open: each of `ports` had its file
+    // closed and was given back, and the container keeps no group.
+    void ExpectNothingLeftOf(const std::vector<int32_t>& ports) {
+        ASSERT_TRUE(CBackgroundOpen::WaitForAll(5000));
+        SpinFor(100);
+        for (int32_t lPort : ports) {
+            std::lock_guard lock(g_portCallsMutex);
+            EXPECT_EQ(g_closedPorts.count(lPort), 1u) << "port " << lPort;
+            EXPECT_EQ(g_freedPorts.count(lPort), 1u) << "port " << lPort;
+        }
+        for (int i = 0; i < 4; ++i) {
+            const CPlayWnd* pPane = m_dlgShow.GetPlayWnd(i);
+            EXPECT_EQ(pPane->GetPlayState(), PLAY_STATE_IDLE) << "pane " << i;
+            EXPECT_FALSE(pPane->IsOpening()) << "pane " << i;
+            EXPECT_FALSE(m_dlgShow.IsSyncActive(i)) << "pane " << i;
+        }
+        std::vector<SyncFileEntry> entries;
+        FileTimeInfo earliest{}, latest{};
+        ASSERT_TRUE(m_dlgShow.CopySyncData(&entries, &earliest, &latest));
+        EXPECT_TRUE(entries.empty());
+    }
+
+    ScopedEngineOverride m_restore;
+};
+
+}  // namespace
+
+TEST_F(SyncStartTest, PanesOpenOffTheWindowsThreadAndTheGroupFormsWhenTheLastAnswers) {
+    const QStringList paths = {Camera("cam0.imx", samplegen::Container::Recorder, 0),
+                               Camera("cam1.mp4", samplegen::Container::Mp4, 1),
+                               Camera("slow2.imx", samplegen::Container::Recorder, 2),
+                               Camera("cam3.mp4", samplegen::Container::Mp4, 3)};
+    int nStarted = 0;
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(m_dlgShow.StartSyncPlay(paths, [&](bool bStarted) { nStarted += bStarted; }));
+    EXPECT_LT(timer.elapsed(), kQuickOpenMs);
+    EXPECT_TRUE(m_dlgShow.IsSyncStarting());
+    // Once the files' times are known every pane opens, looking busy.
+    ASSERT_TRUE(WaitFor([&] { return m_dlgShow.GetPlayWnd(0)->IsOpening(); }, kWaitMs));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(m_dlgShow.GetPlayWnd(i)->GetRenderWnd()->GetContent(),
+                  CRenderWnd::Content::Busy);
+    }
+
+    // The quick panes have answered; none plays or joins before the slow one.
+    ASSERT_TRUE(WaitFor(
+        [&] { return m_dlgShow.GetPlayWnd(3)->GetPlayState() == PLAY_STATE_OPENED; }, kWaitMs));
+    SpinFor(100);
+    EXPECT_TRUE(m_dlgShow.GetPlayWnd(2)->IsOpening());
+    for (int i : {0, 1, 3}) {
+        EXPECT_EQ(m_dlgShow.GetPlayWnd(i)->GetPlayState(), PLAY_STATE_OPENED) << i;
+        EXPECT_FALSE(m_dlgShow.GetPlayWnd(i)->IsInSyncGroup()) << i;
+    }
+    EXPECT_EQ(nStarted, 0);
+    // The group's play command has nothing to act on yet.
+    EXPECT_FALSE(m_dlgShow.PlayPause());
+
+    ASSERT_TRUE(WaitFor([&] { return nStarted == 1; }, kWaitMs));
+    EXPECT_FALSE(m_dlgShow.IsSyncStarting());
+    std::vector<SyncFileEntry> entries;
+    FileTimeInfo earliest{}, latest{};
+    ASSERT_TRUE(m_dlgShow.CopySyncData(&entries, &earliest, &latest));
+    ASSERT_EQ(entries.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(entries[i].strPath, paths[i]);
+        EXPECT_EQ(entries[i].lPort, m_dlgShow.GetPlayWnd(i)->GetPort());
+        EXPECT_TRUE(m_dlgShow.GetPlayWnd(i)->IsInSyncGroup());
+        EXPECT_EQ(m_dlgShow.GetPlayWnd(i)->GetPlayState(), PLAY_STATE_PLAYING);
+    }
+    // The slow camera starts two seconds in: it shows the picture of the
+    // group's instant like the others.
+    ASSERT_TRUE(WaitFor([&] { return ShownFrame(3) >= 5; }, kWaitMs));
+    ASSERT_TRUE(m_dlgShow.PlayPause());
+    SpinFor(300);
+    EXPECT_LE(Spread(ShownInstants({0, 1, 2, 3})), 40);
+}
+
+TEST_F(SyncStartTest, AStopLayoutChangeOrNewStartBeforeTheLastAnswerLeavesNothingBehind) {
+    const QString strQuick = Camera("cam0.imx", samplegen::Container::Recorder, 0);
+    const QString strSlow1 = Camera("slow1.mp4", samplegen::Container::Mp4, 1);
+    const QString strSlow2 = Camera("slow2.imx", samplegen::Container::Recorder, 2);
+    bool bStarted = false;
+    const auto started = [&](bool) { bStarted = true; };
+
+    // Stop while the files are analysed: nothing was opened, nothing starts.
+    ASSERT_TRUE(m_dlgShow.StartSyncPlay({strQuick, strSlow1, strSlow2}, started));
+    ASSERT_TRUE(m_dlgShow.Stop());
+    EXPECT_FALSE(m_dlgShow.IsSyncStarting());
+    SpinFor(300);
+    EXPECT_FALSE(m_dlgShow.IsSyncMode());
+    EXPECT_FALSE(m_dlgShow.GetPlayWnd(0)->IsOpening());
+
+    // Stop with one pane opened and two still opening.
+    ASSERT_TRUE(m_dlgShow.StartSyncPlay({strQuick, strSlow1, strSlow2}, started));
+    ASSERT_TRUE(WaitFor([&] { return m_dlgShow.GetPlayWnd(1)->IsOpening(); }, kWaitMs));
+    std::vector<int32_t> ports = Ports(3);
+    ASSERT_TRUE(WaitFor(
+        [&] { return m_dlgShow.GetPlayWnd(0)->GetPlayState() == PLAY_STATE_OPENED; }, kWaitMs));
+    ASSERT_TRUE(m_dlgShow.Stop());
+    EXPECT_FALSE(m_dlgShow.IsSyncStarting());
+    ExpectNothingLeftOf(ports);
+    EXPECT_TRUE(m_dlgShow.IsSyncMode());
+
+    // A layout change while every pane is opening.
+    ForgetPortCalls();
+    ASSERT_TRUE(m_dlgShow.StartSyncPlay({strSlow1, strSlow2}, started));
+    ASSERT_TRUE(WaitFor([&] { return m_dlgShow.GetPlayWnd(1)->IsOpening(); }, kWaitMs));
+    ports = Ports(2);
+    ASSERT_TRUE(m_dlgShow.SetLayout(9));
+    ExpectNothingLeftOf(ports);
+
+    // A second start replaces the first: only its group forms.
+    ForgetPortCalls();
+    ASSERT_TRUE(m_dlgShow.StartSyncPlay({strSlow1, strSlow2}, started));
+    ASSERT_TRUE(WaitFor([&] { return m_dlgShow.GetPlayWnd(1)->IsOpening(); }, kWaitMs));
+    ports = Ports(2);
+    int nSecondStarted = 0;
+    ASSERT_TRUE(
+        m_dlgShow.StartSyncPlay({strSlow2, strQuick}, [&](bool b) { nSecondStarted += b; }));
+    {
+        ASSERT_TRUE(CBackgroundOpen::WaitForAll(5000));
+        std::lock_guard lock(g_portCallsMutex);
+        for (int32_t lPort : ports) EXPECT_EQ(g_freedPorts.count(lPort), 1u) << lPort;
+    }
+    ASSERT_TRUE(WaitFor([&] { return nSecondStarted == 1; }, kWaitMs));
+    std::vector<SyncFileEntry> entries;
+    FileTimeInfo earliest{}, latest{};
+    ASSERT_TRUE(m_dlgShow.CopySyncData(&entries, &earliest, &latest));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].strPath, strSlow2);
+    EXPECT_EQ(entries[1].strPath, strQuick);
+    SpinFor(200);
+    EXPECT_FALSE(bStarted);
 }

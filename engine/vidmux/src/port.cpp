@@ -41,14 +41,15 @@ int Port::Call(std::function<int()> work) {
     return job->result;
 }
 
-void Port::Post(std::function<int()> work) {
+bool Port::Post(std::function<int()> work) {
     auto job = std::make_shared<Job>();
     job->work = std::move(work);
     job->detached = true;
     std::lock_guard lock(m_mutex);
-    if (!m_running) return;
+    if (!m_running) return false;
     m_jobs.push_back(job);
     m_wake.notify_all();
+    return true;
 }
 
 void Port::Run() {
@@ -104,7 +105,7 @@ int Port::OpenFile(const std::string& path) {
     m_path = path;
     m_programStream = m_source->ProgramStream();
     m_cache = std::make_unique<PictureCache>();
-    m_current.reset();
+    DropCurrent();
     m_pending = first;
     m_sourceLast = first.number;
     m_level = 0;
@@ -193,7 +194,7 @@ int Port::CloseFile() {
     AudioOutput::Instance().SetClock(m_id, nullptr);
     SyncGroup::Instance().Leave(m_id);
     m_inGroup = false;
-    m_current.reset();
+    DropCurrent();
     m_shown.reset();
     m_shownFrom.reset();
     m_pending.reset();

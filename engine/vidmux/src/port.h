@@ -126,7 +126,9 @@ private:
 
     // ---- calling the port thread
     int Call(std::function<int()> work);
-    void Post(std::function<int()> work);
+    // Queues work without waiting for it; false when the port thread has
+    // ended. Commands queued later still run after it.
+    bool Post(std::function<int()> work);
     void Run();
     void StopThreads();
 
@@ -152,6 +154,7 @@ private:
     const AVFrame* ShownFrame();
     void Draw(const AVFrame* frame);
     void Redraw();
+    void DropCurrent();
     void RedrawIfHeld();
     void DeliverDecoded(const Picture& picture);
     void DeliverWatermark(const AVFrame* frame);
@@ -217,6 +220,8 @@ private:
     SharedFrame m_shown;      // m_current as shown, see ShownFrame
     SharedFrame m_shownFrom;  // the decoded picture m_shown was made from
     uint64_t m_shownGeneration = 0;
+    // Whether m_current holds a picture, for threads that ask to redraw it.
+    std::atomic<bool> m_hasCurrent{false};
     std::optional<Picture> m_pending;
     int64_t m_sourceLast = -1;  // number of the picture the source delivered last
     PlayClock m_clock;

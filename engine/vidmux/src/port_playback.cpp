@@ -258,7 +258,10 @@ void Port::InstallIndex(std::shared_ptr<const FrameIndex> index) {
 // ---- commands -------------------------------------------------------------
 
 int Port::Play(VemorRenderWindow* window) {
-    return Call([this, window] {
+    // Queued, not waited for: the user-interface thread starts play and must
+    // not wait for a port thread that is busy with a picture. Every later
+    // command is queued behind it and finds the port playing.
+    auto start = [this, window] {
         Mode mode;
         {
             std::lock_guard lock(m_mutex);
@@ -268,7 +271,7 @@ int Port::Play(VemorRenderWindow* window) {
         if (mode == Mode::Stopped || mode == Mode::Ended) {
             const bool atStart = !m_current && m_pending && m_pending->number == 0 && !m_reverse;
             if (!atStart) {
-                m_current.reset();
+                DropCurrent();
                 m_pending.reset();
                 m_sourceLast = -1;
             }
@@ -284,8 +287,10 @@ int Port::Play(VemorRenderWindow* window) {
         m_clock.Invalidate();
         if (m_inGroup) SyncGroup::Instance().SetSpeed(1.0, SteadyClock::now());
         EnterMode(Mode::Playing);
-        return VIDMUX_NOERROR;
-    });
+        return static_cast<int>(VIDMUX_NOERROR);
+    };
+    if (OnPortThread()) return start();
+    return Post(start) ? static_cast<int>(VIDMUX_NOERROR) : static_cast<int>(VIDMUX_ERR_ORDER);
 }
 
 int Port::ReversePlay() {
@@ -311,7 +316,16 @@ int Port::Pause(bool pause) {
             mode = m_mode;
         }
         if (mode == Mode::Stopped || mode == Mode::Ended) return static_cast<int>(VIDMUX_ERR_ORDER);
-        if (pause && mode == Mode::Playing) EnterMode(Mode::Paused);
+        if (pause && mode == Mode::Playing) {
+            // A play queued just before has shown nothing yet: the pause
+            // holds the picture the play starts from.
+            if (!m_current && m_pending) {
+                const Picture first = std::move(*m_pending);
+                m_pending.reset();
+                Present(first);
+            }
+            EnterMode(Mode::Paused);
+        }
         if (!pause && mode == Mode::Paused) {
             m_clock.Invalidate();
             EnterMode(Mode::Playing);
@@ -322,7 +336,7 @@ int Port::Pause(bool pause) {
 
 int Port::Stop() {
     return Call([this] {
-        m_current.reset();
+        DropCurrent();
         m_pending.reset();
         m_sourceLast = -1;
         m_reverse = false;

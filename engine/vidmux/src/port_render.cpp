@@ -36,6 +36,7 @@ bool PackI420(const AVFrame* frame, std::vector<uint8_t>* out) {
 
 void Port::Present(const Picture& picture) {
     m_current = picture;
+    m_hasCurrent = true;
     m_currentNumber = picture.number;
     m_currentTimeMs = picture.timeMs;
     m_currentRecordedMs = picture.recordedMs;
@@ -73,6 +74,11 @@ void Port::Draw(const AVFrame* frame) {
 
 void Port::Redraw() {
     if (m_current) Draw(ShownFrame());
+}
+
+void Port::DropCurrent() {
+    m_current.reset();
+    m_hasCurrent = false;
 }
 
 void Port::DeliverDecoded(const Picture& picture) {
@@ -154,11 +160,18 @@ int Port::Snapshot(bool jpeg, uint8_t* buffer, uint32_t size, uint32_t* outSize)
 }
 
 int Port::Refresh() {
-    return Call([this] {
-        if (!m_current) return static_cast<int>(VIDMUX_ERR_NO_PICTURE);
+    // Windows ask for this while they paint: the redraw is queued, not
+    // waited for.
+    if (!m_hasCurrent) return FileOpen() ? VIDMUX_ERR_NO_PICTURE : VIDMUX_ERR_ORDER;
+    if (OnPortThread()) {
+        Redraw();
+        return VIDMUX_NOERROR;
+    }
+    const bool bQueued = Post([this] {
         Redraw();
         return static_cast<int>(VIDMUX_NOERROR);
     });
+    return bQueued ? VIDMUX_NOERROR : VIDMUX_ERR_ORDER;
 }
 
 }  // namespace vidmux
