@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "controls/bitmap_slider.h"
+#include "lang/language_code.h"
 #include "enhance/video_enhance_dlg.h"
 #include "main_window_fixture.h"
 #include "mainwnd/command_ids.h"
@@ -53,6 +54,13 @@ TEST_F(EnhanceWindowTest, CommandOpensThePanelOnlyWithTheLibraryBesideTheEngine)
     EXPECT_TRUE(m_messages.isEmpty());
     pMenus->ApplyRule(MenuKind::Main);
     EXPECT_FALSE(pItem->isEnabled());
+
+    // A language change while it is open reaches its texts.
+    m_dlg.ApplyLanguage(LANGUAGE_PORTUGUESE);
+    EXPECT_EQ(Panel()->GetEnableBox(1462)->text(),
+              QString::fromUtf8("Ativar Remo\xC3\xA7\xC3\xA3o de n\xC3\xA9voa"));
+    m_dlg.ApplyLanguage(LANGUAGE_ENGLISH);
+    EXPECT_EQ(Panel()->GetEnableBox(1462)->text(), QStringLiteral("Enable Dehaze"));
 
     // Its close button hands the panel back to the main window.
     Panel()->close();
