@@ -5,11 +5,17 @@
 //   engine-bench backstep FILE        step back through the first group of pictures
 //   engine-bench reverse FILE         reverse play: pictures per second, peak memory
 //   engine-bench sixteen FILE         sixteen ports at once: CPU use, who falls behind
+//   engine-bench nine FILE [SECONDS]  nine ports into the panes of layout 9 (533x333 each)
+//                                     for 60 s: pictures shown per port per second, CPU,
+//                                     how far the slowest fell behind; CPU per picture
+//                                     against FFmpeg decoding and scaling the same file
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -202,15 +208,85 @@ int Sixteen(const std::string& path) {
     return 0;
 }
 
+// CPU milliseconds FFmpeg alone spends per picture decoding `path` and
+// scaling it to width x height, over the whole file.
+double FfmpegCpuMsPerPicture(const std::string& path, int width, int height, double* fps) {
+    int frames = 0;
+    const double cpuStart = CpuSeconds();
+    *fps = FfmpegDecodeScaleFps(path, width, height, &frames);
+    return frames > 0 ? (CpuSeconds() - cpuStart) * 1000 / frames : 0;
+}
+
+int Nine(const std::string& path, int seconds) {
+    constexpr int kPorts = 9;
+    // Layout 9 of a 1600x1000 video area: three by three panes.
+    constexpr int kPaneWidth = 533, kPaneHeight = 333;
+    double ffmpegFps = 0;
+    const double ffmpegCpuMs = FfmpegCpuMsPerPicture(path, kPaneWidth, kPaneHeight, &ffmpegFps);
+
+    std::vector<std::unique_ptr<DiscardingWindow>> windows;
+    std::vector<int32_t> ports;
+    const int indexedBefore = g_indexed.load();
+    for (int i = 0; i < kPorts; ++i) {
+        const int32_t port = OpenPort(path);
+        if (port < 0) return 1;
+        ports.push_back(port);
+        windows.push_back(std::make_unique<DiscardingWindow>(kPaneWidth, kPaneHeight));
+    }
+    WaitIndexed(indexedBefore + kPorts);
+    const uint32_t total = Vemor_GetFileTotalFrames(ports[0]);
+    const double cpuStart = CpuSeconds();
+    const auto start = Clock::now();
+    for (int i = 0; i < kPorts; ++i) Vemor_Play(ports[i], &windows[i]->window);
+    // Once a second: how many pictures the slowest port is behind the clock.
+    uint32_t worstLag = 0;
+    for (int s = 0; s < seconds; ++s) {
+        std::this_thread::sleep_for(1s);
+        const auto expected = static_cast<uint32_t>(SecondsSince(start) * 25);
+        if (expected >= total) break;
+        for (int32_t port : ports) {
+            const uint32_t at = Vemor_GetCurrentFrameNum(port);
+            if (at < expected) worstLag = std::max(worstLag, expected - at);
+        }
+    }
+    const double wall = SecondsSince(start);
+    const double cpu = CpuSeconds() - cpuStart;
+    std::vector<double> rates;
+    int presented = 0;
+    for (const auto& window : windows) {
+        rates.push_back(window->presented / wall);
+        presented += window->presented;
+    }
+    for (int32_t port : ports) Vemor_FreePort(port);
+    std::sort(rates.begin(), rates.end());
+    const unsigned cores = std::thread::hardware_concurrency();
+    std::printf("nine ports playing %s into %dx%d windows for %.1f s\n", path.c_str(), kPaneWidth,
+                kPaneHeight, wall);
+    std::printf("  pictures shown per port per second: slowest %.2f, median %.2f (file rate 25)\n",
+                rates.front(), rates[rates.size() / 2]);
+    std::printf("  CPU use %.0f%% of one core (%.0f%% of this machine's %u cores)\n",
+                cpu / wall * 100, cpu / wall * 100 / cores, cores);
+    std::printf("  slowest port behind the clock by at most %u pictures (goal 1)\n", worstLag);
+    const double engineCpuMs = presented > 0 ? cpu * 1000 / presented : 0;
+    std::printf(
+        "  CPU per picture: engine %.2f ms, FFmpeg decoding + scaling alone %.2f ms (%.0f "
+        "pictures/s on all cores); ratio engine / FFmpeg %.2f\n",
+        engineCpuMs, ffmpegCpuMs, ffmpegFps, engineCpuMs / ffmpegCpuMs);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "nine") return Nine(argv[2], std::atoi(argv[3]));
     if (argc != 3) {
         std::fprintf(stderr,
-                     "usage: engine-bench throughput|open-seek|backstep|reverse|sixteen FILE\n");
+                     "usage: engine-bench throughput|open-seek|backstep|reverse|sixteen|nine FILE "
+                     "[SECONDS]\n");
         return 2;
     }
     const std::string mode = argv[1], path = argv[2];
+    if (mode == "nine") return Nine(path, 60);
     if (mode == "throughput") return Throughput(path);
     if (mode == "open-seek") return OpenSeek(path);
     if (mode == "backstep") return BackStep(path);

@@ -61,6 +61,11 @@ public:
     int Presented();
     int width() const { return m_width; }
     int height() const { return m_height; }
+    // The size the engine is told from now on, as when a pane is enlarged.
+    void Resize(int width, int height) {
+        m_width = width;
+        m_height = height;
+    }
 
 private:
     static int32_t GetSize(void* user, int32_t* width, int32_t* height);
@@ -68,8 +73,8 @@ private:
                         int32_t stride);
 
     VemorRenderWindow m_window{};
-    int m_width;
-    int m_height;
+    std::atomic<int> m_width;
+    std::atomic<int> m_height;
     std::mutex m_mutex;
     std::vector<int> m_frames;
     std::vector<uint8_t> m_last;

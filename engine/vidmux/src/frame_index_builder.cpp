@@ -142,7 +142,7 @@ std::shared_ptr<const FrameIndex> KeepDecodable(const std::string& path,
                                                 const std::atomic<bool>& abort) {
     MediaSource source;
     int error = 0;
-    if (!source.Open(path, &error, &abort)) return abort ? nullptr : index;
+    if (!source.Open(path, &error, &abort, 1)) return abort ? nullptr : index;
     std::sort(suspects.begin(), suspects.end(), std::greater<>());
     int tailDrops = 0;
     int64_t checkedFrom = index->FrameCount();

@@ -16,6 +16,10 @@ namespace {
 
 // Decoding errors in a row after which the decoder is taken to be stuck.
 constexpr int kMaxDecodeErrorsInRow = 64;
+// Pictures a decoder may hold between taking a packet and giving out its
+// picture (frame threads, reordering): a setting changed now reaches the
+// pictures that come out only after this many.
+constexpr int kDecoderPipeline = 16;
 
 CodecPtr OpenDecoder(const AVStream* stream, int threads) {
     const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
@@ -30,7 +34,8 @@ CodecPtr OpenDecoder(const AVStream* stream, int threads) {
 
 }  // namespace
 
-bool MediaSource::Open(const std::string& path, int* error, const std::atomic<bool>* abort) {
+bool MediaSource::Open(const std::string& path, int* error, const std::atomic<bool>* abort,
+                       int decoderThreads) {
     std::optional<OpenedInput> input = OpenDemuxer(path, true, error, abort);
     if (!input) return false;
     m_input = std::move(*input);
@@ -44,7 +49,7 @@ bool MediaSource::Open(const std::string& path, int* error, const std::atomic<bo
     m_elementary = IsElementaryStream(m_format);
     m_reader.emplace(m_format);
 
-    m_video = OpenDecoder(video, 0);
+    m_video = OpenDecoder(video, decoderThreads);
     if (!m_video) {
         *error = VIDMUX_ERR_DECODE;
         return false;
@@ -98,7 +103,26 @@ void MediaSource::SetSkipBFrames(bool skip) {
 }
 
 void MediaSource::SetLowCost(bool lowCost) {
+    if (lowCost == m_lowCost) return;
+    m_lowCost = lowCost;
+    if (lowCost) {
+        m_groupReduced = true;
+    } else {
+        m_fullSinceLowCost = 0;
+    }
     if (m_video) m_video->skip_loop_filter = lowCost ? AVDISCARD_ALL : AVDISCARD_DEFAULT;
+}
+
+bool MediaSource::NoteReduced(bool keyFrame) {
+    if (m_lowCost) {
+        m_groupReduced = true;
+    } else {
+        // A key frame taken in after the loop filter came back starts a
+        // clean group; pictures still in the decoder may predate it.
+        if (keyFrame && m_fullSinceLowCost >= kDecoderPipeline) m_groupReduced = false;
+        if (m_fullSinceLowCost < kDecoderPipeline) ++m_fullSinceLowCost;
+    }
+    return m_groupReduced;
 }
 
 void MediaSource::SetAudioSink(std::function<void(AudioBlock&&)> sink) {
@@ -148,6 +172,9 @@ void MediaSource::ToMediaTime(AVPacket* packet) {
 
 void MediaSource::ResetAfterSeek() {
     avcodec_flush_buffers(m_video.get());
+    // The decoder holds nothing now: the next group is as the setting is.
+    m_groupReduced = m_lowCost;
+    m_fullSinceLowCost = kDecoderPipeline;
     if (m_audio) avcodec_flush_buffers(m_audio.get());
     m_draining = false;
     m_lastPts = INT64_MIN;
@@ -262,6 +289,7 @@ MediaSource::Status MediaSource::Next(Picture* out, int maxPackets) {
         if (received == 0) {
             m_decoderPictures.Saw(m_frame.get());
             Identify(m_frame.get(), out);
+            out->reduced = NoteReduced(m_frame->key_frame != 0);
             out->frame = ShareFrame(m_frame.get());
             av_frame_unref(m_frame.get());
             return out->frame ? Status::Picture : Status::Failed;

@@ -22,6 +22,8 @@ struct Picture {
     int64_t number = 0;      // presentation order, from 0
     int64_t timeMs = 0;      // from the first picture, on the media timeline
     int64_t recordedMs = 0;  // from the first picture, on the recorder's clock
+    // Decoded with the loop filter skipped, or refers to a picture that was.
+    bool reduced = false;
 };
 
 // Decoded sound: interleaved signed 16-bit stereo at kAudioRate.
@@ -39,7 +41,9 @@ public:
     enum class Status { Picture, End, Failed };
 
     // Reads give up as soon as `abort` turns true; it must outlive the source.
-    bool Open(const std::string& path, int* error, const std::atomic<bool>* abort);
+    // `decoderThreads` 0 lets the decoder use every core.
+    bool Open(const std::string& path, int* error, const std::atomic<bool>* abort,
+              int decoderThreads = 0);
 
     // The next picture in presentation order. With `maxPackets` > 0, gives up
     // (Failed) after reading that many packets without a picture.
@@ -57,6 +61,8 @@ public:
     const FrameIndex* Index() const { return m_index.get(); }
 
     void SetSkipBFrames(bool skip);
+    // Skips the loop filter: cheaper pictures with blocking the eye misses in
+    // a small window. Pictures decoded so are marked `reduced`.
     void SetLowCost(bool lowCost);
     // Called with the sound decoded on the way to the next picture; while
     // unset, sound packets are not decoded at all.
@@ -83,6 +89,8 @@ private:
     void Identify(const AVFrame* frame, Picture* out);
     void IdentifyPicture(const AVFrame* frame, Picture* out);
     void ResetAfterSeek();
+    // Whether the picture that just came out is (or refers to) a reduced one.
+    bool NoteReduced(bool keyFrame);
     void ToMediaTime(AVPacket* packet);
 
     OpenedInput m_input;
@@ -105,6 +113,9 @@ private:
     double m_timeBase = 1.0 / 90000;
     bool m_elementary = false;  // no timestamps: pictures are counted
     bool m_skipBFrames = false;
+    bool m_lowCost = false;
+    bool m_groupReduced = false;   // a picture of the current group was reduced
+    int m_fullSinceLowCost = 0;    // pictures out since the loop filter came back
     bool m_draining = false;
     int64_t m_startPts = INT64_MIN;
     int64_t m_lastPts = INT64_MIN;

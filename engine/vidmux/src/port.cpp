@@ -4,6 +4,7 @@
 
 #include "audio_output.h"
 #include "call_waits.h"
+#include "decoder_load.h"
 
 namespace vidmux {
 
@@ -93,13 +94,20 @@ int Port::OpenFile(const std::string& path) {
     auto source = std::make_unique<MediaSource>();
     int error = VIDMUX_NOERROR;
     m_abortReads = false;
-    if (!source->Open(path, &error, &m_abortReads)) return error;
+    const int decoderThreads = DecoderThreadsFor(OpenFiles::Add());
+    if (!source->Open(path, &error, &m_abortReads, decoderThreads)) {
+        OpenFiles::Remove();
+        return error;
+    }
     // A file that yields no picture is not playable, whatever its container
     // says. The picture is kept: it is the first one Play shows.
     Picture first;
     if (source->Next(&first, kFirstPictureMaxPackets) != MediaSource::Status::Picture) {
+        OpenFiles::Remove();
         return VIDMUX_ERR_DECODE;
     }
+    m_fileCounted = true;
+    m_windowSmall = false;
 
     m_source = std::move(source);
     m_path = path;
@@ -200,6 +208,8 @@ int Port::CloseFile() {
     m_pending.reset();
     m_cache.reset();
     m_source.reset();
+    if (m_fileCounted) OpenFiles::Remove();
+    m_fileCounted = false;
     m_window = nullptr;
     {
         std::lock_guard lock(m_mutex);

@@ -155,6 +155,12 @@ private:
     void Draw(const AVFrame* frame);
     void Redraw();
     void DropCurrent();
+    // Decodes the current picture again in full when it was reduced, and
+    // shows it; play goes on from it.
+    void RestoreFullQuality();
+    // Whether the window is below half the part of the picture it shows.
+    void NoteWindowSize(const AVFrame* frame, int width, int height,
+                        const RenderSettings& settings);
     void RedrawIfHeld();
     void DeliverDecoded(const Picture& picture);
     void DeliverWatermark(const AVFrame* frame);
@@ -231,6 +237,8 @@ private:
     bool m_endReported = false;
     bool m_appliedSkipB = false;
     bool m_appliedLowCost = false;
+    bool m_windowSmall = false;  // the last picture was drawn below half its size
+    bool m_fileCounted = false;  // this port's file is in OpenFiles
     int32_t m_lastCodedWidth = 0;
     int32_t m_lastCodedHeight = 0;
     std::vector<uint8_t> m_decodeBuffer;

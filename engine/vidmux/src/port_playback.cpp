@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "audio_output.h"
+#include "decoder_load.h"
 #include "port.h"
 
 namespace vidmux {
@@ -29,6 +30,7 @@ void Port::ApplyDecodeSettings() {
         skipB = m_skipBFrames;
         lowCost = m_settings.lowResolution;
     }
+    lowCost = lowCost || (m_windowSmall && ReducedDecodeAllowed());
     if (skipB != m_appliedSkipB) m_source->SetSkipBFrames(skipB);
     if (lowCost != m_appliedLowCost) m_source->SetLowCost(lowCost);
     m_appliedSkipB = skipB;

@@ -61,6 +61,7 @@ void Port::Draw(const AVFrame* frame) {
         settings = m_settings;
         callbacks = m_callbacks;
     }
+    NoteWindowSize(frame, width, height, settings);
     if (!m_renderer.Render(frame, width, height, settings)) return;
     VemorDrawContext context{m_renderer.Pixels(), m_renderer.Width(), m_renderer.Height(),
                              m_renderer.Stride()};
@@ -79,6 +80,37 @@ void Port::Redraw() {
 void Port::DropCurrent() {
     m_current.reset();
     m_hasCurrent = false;
+}
+
+void Port::NoteWindowSize(const AVFrame* frame, int width, int height,
+                          const RenderSettings& settings) {
+    // The part of the picture the window shows: all of it, or the region.
+    int shownWidth = frame->width, shownHeight = frame->height;
+    if (settings.region) {
+        shownWidth = settings.region->right - settings.region->left;
+        shownHeight = settings.region->bottom - settings.region->top;
+    }
+    const bool small = width * 2 < shownWidth && height * 2 < shownHeight;
+    // A window that grew shows the full picture at once, not after the next
+    // key frame; the decode runs after this drawing.
+    if (m_windowSmall && !small && m_current && m_current->reduced) {
+        Post([this] {
+            RestoreFullQuality();
+            return static_cast<int>(VIDMUX_NOERROR);
+        });
+    }
+    m_windowSmall = small;
+}
+
+void Port::RestoreFullQuality() {
+    if (!m_current || !m_current->reduced || !m_source) return;
+    m_source->SetLowCost(false);
+    m_appliedLowCost = false;
+    std::optional<Picture> full = DecodeExact(m_current->number);
+    if (!full || full->number != m_current->number || full->reduced) return;
+    m_pending.reset();
+    m_current = std::move(*full);
+    Redraw();
 }
 
 void Port::DeliverDecoded(const Picture& picture) {
@@ -148,6 +180,8 @@ int Port::Snapshot(bool jpeg, uint8_t* buffer, uint32_t size, uint32_t* outSize)
     if (!buffer || !outSize) return VIDMUX_ERR_NULL_POINTER;
     return Call([=, this] {
         if (!m_current) return static_cast<int>(VIDMUX_ERR_NO_PICTURE);
+        // Never a picture decoded with the loop filter skipped.
+        RestoreFullQuality();
         // A snapshot is what the user sees, enhancement included.
         const AVFrame* shown = ShownFrame();
         const std::vector<uint8_t> image = jpeg ? EncodeJpeg(shown) : EncodeBmp(shown);
