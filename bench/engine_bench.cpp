@@ -5,6 +5,8 @@
 //   engine-bench backstep FILE        step back through the first group of pictures
 //   engine-bench reverse FILE         reverse play: pictures per second, peak memory
 //   engine-bench sixteen FILE         sixteen ports at once: CPU use, who falls behind
+//   engine-bench backstep-mpv FILE   each back step through the second 50-picture group after
+//                                     a 1 s pause, against mpv's frame-back-step (JSON IPC)
 //   engine-bench nine FILE [SECONDS]  nine ports into the panes of layout 9 (533x333 each)
 //                                     for 60 s: pictures shown per port per second, CPU,
 //                                     how far the slowest fell behind; CPU per picture
@@ -23,6 +25,7 @@
 #include "bench_ffmpeg.h"
 #include "bench_port.h"
 #include "bench_util.h"
+#include "mpv_ipc.h"
 #include "vidmux.h"
 
 using namespace bench;
@@ -208,6 +211,78 @@ int Sixteen(const std::string& path) {
     return 0;
 }
 
+void ReportSteps(const char* who, std::vector<double> steps) {
+    const double first = steps.front();
+    std::sort(steps.begin(), steps.end());
+    std::printf("  %-6s first step %.1f ms, median %.1f ms, slowest %.1f ms (goal: every step under 40 ms)\n",
+                who, first, steps[steps.size() / 2], steps.back());
+}
+
+int BackStepAgainstMpv(const std::string& path) {
+    constexpr int kGroup = 50;
+    // The engine: parked on the key frame after the first group, paused for a second.
+    const int32_t port = OpenPort(path);
+    if (port < 0) return 1;
+    WaitIndexed(1);
+    if (!Vemor_SetCurrentFrameNum(port, 2 * kGroup)) return 1;
+    std::this_thread::sleep_for(1s);
+    std::vector<double> engine;
+    bool exact = true;
+    for (int i = 1; i <= kGroup; ++i) {
+        const auto start = Clock::now();
+        if (!Vemor_OneByOneBack(port)) exact = false;
+        engine.push_back(SecondsSince(start) * 1000);
+        exact = exact && Vemor_GetCurrentFrameNum(port) == static_cast<uint32_t>(2 * kGroup - i);
+    }
+    Vemor_FreePort(port);
+
+    // mpv on the same file: the same picture, the same pause, the same steps;
+    // a step is done when mpv reports its playback restarted.
+    MpvIpc mpv;
+    if (!mpv.Start(path)) {
+        std::fprintf(stderr, "mpv could not be started\n");
+        return 1;
+    }
+    // The file may still be loading: the seek is asked for until mpv is there.
+    const std::string target = std::to_string(2 * kGroup);
+    std::string parked;
+    for (int i = 0; i < 100 && parked != target; ++i) {
+        mpv.Send(R"(["seek","4","absolute+exact"])");
+        std::this_thread::sleep_for(100ms);
+        parked = mpv.Property("estimated-frame-number");
+    }
+    if (parked != target) {
+        std::fprintf(stderr, "mpv did not reach picture %s\n", target.c_str());
+        return 1;
+    }
+    // Events of the seeks above must not pass for the end of the first step.
+    mpv.Drain(1000);
+    std::vector<double> anchor;
+    for (int i = 1; i <= kGroup; ++i) {
+        const auto start = Clock::now();
+        mpv.Send(R"(["frame-back-step"])");
+        if (!mpv.WaitFor("playback-restart", 10000)) break;
+        anchor.push_back(SecondsSince(start) * 1000);
+    }
+    const std::string landed = mpv.Property("estimated-frame-number");
+
+    std::printf("back steps through pictures %d..%d of %s after a 1 s pause\n", kGroup,
+                2 * kGroup - 1, path.c_str());
+    ReportSteps("engine", engine);
+    std::printf("         every step on the picture before: %s\n", exact ? "yes" : "NO");
+    if (anchor.empty()) return 1;
+    ReportSteps("mpv", anchor);
+    std::printf("         mpv went from picture %s to %s in %zu steps\n", parked.c_str(),
+                landed.c_str(), anchor.size());
+    double engineTotal = 0, anchorTotal = 0;
+    for (double ms : engine) engineTotal += ms;
+    for (double ms : anchor) anchorTotal += ms;
+    std::printf("  whole group: engine %.0f ms, mpv %.0f ms, ratio mpv / engine %.1f; first step "
+                "ratio mpv / engine %.2f\n",
+                engineTotal, anchorTotal, anchorTotal / engineTotal, anchor.front() / engine.front());
+    return 0;
+}
+
 // CPU milliseconds FFmpeg alone spends per picture decoding `path` and
 // scaling it to width x height, over the whole file.
 double FfmpegCpuMsPerPicture(const std::string& path, int width, int height, double* fps) {
@@ -281,12 +356,13 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "nine") return Nine(argv[2], std::atoi(argv[3]));
     if (argc != 3) {
         std::fprintf(stderr,
-                     "usage: engine-bench throughput|open-seek|backstep|reverse|sixteen|nine FILE "
+                     "usage: engine-bench throughput|open-seek|backstep|backstep-mpv|reverse|sixteen|nine FILE "
                      "[SECONDS]\n");
         return 2;
     }
     const std::string mode = argv[1], path = argv[2];
     if (mode == "nine") return Nine(path, 60);
+    if (mode == "backstep-mpv") return BackStepAgainstMpv(path);
     if (mode == "throughput") return Throughput(path);
     if (mode == "open-seek") return OpenSeek(path);
     if (mode == "backstep") return BackStep(path);
