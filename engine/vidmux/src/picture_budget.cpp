@@ -55,6 +55,19 @@ size_t PictureBudget::TotalBytes() {
     return total;
 }
 
+size_t PictureBudget::FreeBytes() {
+    std::lock_guard lock(m_mutex);
+    size_t cached = 0;
+    size_t decoders = 0;
+    for (PictureCache* cache : m_caches) {
+        cached += cache->Bytes();
+        decoders += cache->DecoderBytes();
+    }
+    // The caches' room as Balance reckons it.
+    const size_t room = std::max(m_limit > decoders ? m_limit - decoders : 0, m_limit / 2);
+    return room > cached ? room - cached : 0;
+}
+
 void PictureBudget::Balance() {
     std::lock_guard lock(m_mutex);
     for (;;) {

@@ -28,6 +28,8 @@ public:
     void Unregister(PictureCache* cache);
     // Evicts until the caches together fit the budget again.
     void Balance();
+    // What the caches could take more without anything evicted.
+    size_t FreeBytes();
     size_t TotalBytes();
 
 private:

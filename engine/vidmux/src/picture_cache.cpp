@@ -90,6 +90,30 @@ void PictureCache::Put(const Picture& picture) {
     PictureBudget::Instance().Balance();
 }
 
+bool PictureCache::PutIfRoom(const Picture& picture) {
+    if (!picture.frame) return false;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_pictures.count(picture.number)) return true;
+    }
+    if (PictureBudget::Instance().FreeBytes() < BytesOf(picture)) return false;
+    Picture kept = picture;
+    kept.frame = OwnCopy(picture.frame.get());
+    if (!kept.frame) return false;
+    std::lock_guard lock(m_mutex);
+    auto [it, inserted] = m_pictures.try_emplace(kept.number, std::move(kept));
+    if (inserted) {
+        m_bytes += BytesOf(it->second);
+        if (m_bytes > m_peakBytes) m_peakBytes = m_bytes;
+    }
+    return true;
+}
+
+bool PictureCache::Has(int64_t number) {
+    std::lock_guard lock(m_mutex);
+    return m_pictures.count(number) != 0;
+}
+
 std::optional<Picture> PictureCache::Get(int64_t number) {
     std::lock_guard lock(m_mutex);
     m_focus = number;

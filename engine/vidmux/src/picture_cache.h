@@ -26,7 +26,13 @@ public:
     // Keeps a copy of the picture in memory of its own, so that the
     // decoder's pool of pictures does not grow with the cache.
     void Put(const Picture& picture);
+    // Keeps the picture only while the shared budget has room for it, and
+    // evicts nothing; false when it was not kept for want of room.
+    bool PutIfRoom(const Picture& picture);
+    static size_t BytesOf(const Picture& picture);
     std::optional<Picture> Get(int64_t number);
+    // Without moving the focus.
+    bool Has(int64_t number);
     // The picture the port is heading for; eviction keeps what is near it.
     void SetFocus(int64_t number);
     void Clear();
@@ -46,7 +52,6 @@ public:
     void EvictFarthest();
 
 private:
-    static size_t BytesOf(const Picture& picture);
     void EvictFarthestLocked();
 
     std::mutex m_mutex;

@@ -68,7 +68,13 @@ void Port::Run() {
             continue;
         }
         if (m_mode != Mode::Playing) {
-            m_wake.wait(lock);
+            // Idle: a picture of the group before the current one, if wanted.
+            lock.unlock();
+            const bool prefetched = PrefetchSlice();
+            lock.lock();
+            if (!prefetched && m_jobs.empty() && !m_quit && m_mode != Mode::Playing) {
+                m_wake.wait(lock);
+            }
             continue;
         }
         PlayOnce(lock);
@@ -198,6 +204,7 @@ int Port::CloseFile() {
         if (!m_running) return VIDMUX_ERR_ORDER;
     }
     StopThreads();
+    StopPrefetch();
     AudioOutput::Instance().Flush(m_id);
     AudioOutput::Instance().SetClock(m_id, nullptr);
     SyncGroup::Instance().Leave(m_id);

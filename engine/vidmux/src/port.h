@@ -158,6 +158,12 @@ private:
     // Decodes the current picture again in full when it was reduced, and
     // shows it; play goes on from it.
     void RestoreFullQuality();
+    // Decodes one picture of the group before the current one into the
+    // cache while the port is paused or stepping; false when there is
+    // nothing to do. Only the port that asked last prefetches.
+    bool PrefetchSlice();
+    void ClaimPrefetch();
+    void StopPrefetch();
     // Whether the window is below half the part of the picture it shows.
     void NoteWindowSize(const AVFrame* frame, int width, int height,
                         const RenderSettings& settings);
@@ -238,6 +244,12 @@ private:
     bool m_appliedSkipB = false;
     bool m_appliedLowCost = false;
     bool m_windowSmall = false;  // the last picture was drawn below half its size
+    // Prefetch of the group before the current picture (port_prefetch.cpp).
+    std::unique_ptr<MediaSource> m_prefetchSource;
+    int64_t m_prefetchKey = -1;   // key picture of the group being prefetched
+    int64_t m_prefetchDone = -1;  // key picture of the group finished or given up
+    int64_t m_prefetchKeepFrom = -1;  // pictures before this one are decoded, not kept
+    bool m_prefetchSeek = false;  // the prefetch decoder has to start at m_prefetchKey
     bool m_fileCounted = false;  // this port's file is in OpenFiles
     int32_t m_lastCodedWidth = 0;
     int32_t m_lastCodedHeight = 0;

@@ -173,6 +173,9 @@ std::optional<Picture> Port::PictureBefore(int64_t number) {
     const int64_t target = number - 1;
     if (target < 0) return std::nullopt;
     m_cache->DropAbove(number);
+    // A prefetch on its way to the picture is nearer than a new decode.
+    while (!m_cache->Has(target) && PrefetchSlice()) {
+    }
     if (std::optional<Picture> cached = m_cache->Get(target)) return cached;
     std::optional<Picture> picture = DecodeExact(target);
     m_cachePeak = std::max(m_cachePeak.load(), m_cache->PeakBytes());
@@ -264,6 +267,7 @@ int Port::Play(VemorRenderWindow* window) {
     // not wait for a port thread that is busy with a picture. Every later
     // command is queued behind it and finds the port playing.
     auto start = [this, window] {
+        StopPrefetch();
         Mode mode;
         {
             std::lock_guard lock(m_mutex);
@@ -297,6 +301,7 @@ int Port::Play(VemorRenderWindow* window) {
 
 int Port::ReversePlay() {
     return Call([this] {
+        StopPrefetch();
         if (!m_source->Index()) return static_cast<int>(VIDMUX_ERR_NO_INDEX);
         if (!m_reverse) m_pending.reset();
         m_reverse = true;
@@ -319,6 +324,7 @@ int Port::Pause(bool pause) {
         }
         if (mode == Mode::Stopped || mode == Mode::Ended) return static_cast<int>(VIDMUX_ERR_ORDER);
         if (pause && mode == Mode::Playing) {
+            ClaimPrefetch();
             // A play queued just before has shown nothing yet: the pause
             // holds the picture the play starts from.
             if (!m_current && m_pending) {
@@ -338,6 +344,7 @@ int Port::Pause(bool pause) {
 
 int Port::Stop() {
     return Call([this] {
+        StopPrefetch();
         DropCurrent();
         m_pending.reset();
         m_sourceLast = -1;
@@ -372,6 +379,7 @@ int Port::ChangeSpeed(int step) {
 
 int Port::StepForward() {
     return Call([this] {
+        ClaimPrefetch();
         Picture picture;
         const bool pendingIsNext =
             m_pending && !m_reverse && (!m_current || m_pending->number > m_current->number);
@@ -394,6 +402,7 @@ int Port::StepForward() {
 
 int Port::StepBack() {
     return Call([this] {
+        ClaimPrefetch();
         if (!m_source->Index()) return static_cast<int>(VIDMUX_ERR_NO_INDEX);
         if (!m_current || m_current->number == 0) return static_cast<int>(VIDMUX_ERR_OUT_OF_RANGE);
         std::optional<Picture> picture = PictureBefore(m_current->number);
@@ -413,6 +422,7 @@ int Port::ThrowBFrames(uint32_t count) {
 }
 
 int Port::ShowExact(int64_t number) {
+    ClaimPrefetch();
     ApplyDecodeSettings();
     std::optional<Picture> picture = DecodeExact(number);
     if (!picture) return VIDMUX_ERR_DECODE;
