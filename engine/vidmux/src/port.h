@@ -164,6 +164,7 @@ private:
     bool PrefetchSlice();
     void ClaimPrefetch();
     void StopPrefetch();
+    void EndPrefetchGroup(int64_t key);
     // Whether the window is below half the part of the picture it shows.
     void NoteWindowSize(const AVFrame* frame, int width, int height,
                         const RenderSettings& settings);

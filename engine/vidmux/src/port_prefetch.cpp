@@ -39,8 +39,19 @@ void Port::StopPrefetch() {
     m_prefetchDone = -1;
 }
 
+void Port::EndPrefetchGroup(int64_t key) {
+    m_prefetchDone = key;
+    // Its decoder goes until the next group is wanted: sixteen paused ports
+    // must not keep sixteen more decoders.
+    m_prefetchSource.reset();
+}
+
 bool Port::PrefetchSlice() {
-    if (!PrefetchEnabled() || g_prefetchingPort.load() != m_id) return false;
+    if (!PrefetchEnabled()) return false;
+    if (g_prefetchingPort.load() != m_id) {
+        m_prefetchSource.reset();
+        return false;
+    }
     if (!m_current || !m_source || !m_cache || m_reverse) return false;
     std::shared_ptr<const FrameIndex> index;
     {
@@ -61,7 +72,7 @@ bool Port::PrefetchSlice() {
         auto source = std::make_unique<MediaSource>();
         int error = 0;
         if (!source->Open(m_path, &error, &m_abortReads, 1)) {
-            m_prefetchDone = key->number;
+            EndPrefetchGroup(key->number);
             return false;
         }
         source->SetIndex(index);
@@ -71,7 +82,7 @@ bool Port::PrefetchSlice() {
     const bool starting = m_prefetchSeek;
     if (m_prefetchSeek) {
         if (!m_prefetchSource->SeekToKey(*key)) {
-            m_prefetchDone = key->number;
+            EndPrefetchGroup(key->number);
             return false;
         }
         m_prefetchSeek = false;
@@ -80,7 +91,7 @@ bool Port::PrefetchSlice() {
     // Past the picture before the current one nothing is wanted.
     if (m_prefetchSource->Next(&picture) != MediaSource::Status::Picture ||
         picture.number > last) {
-        m_prefetchDone = key->number;
+        EndPrefetchGroup(key->number);
         return false;
     }
     if (starting) {
@@ -92,10 +103,10 @@ bool Port::PrefetchSlice() {
     }
     // A full budget ends the group: prefetching never pushes pictures out.
     if (picture.number >= m_prefetchKeepFrom && !m_cache->PutIfRoom(picture)) {
-        m_prefetchDone = key->number;
+        EndPrefetchGroup(key->number);
         return false;
     }
-    if (picture.number == last) m_prefetchDone = key->number;
+    if (picture.number == last) EndPrefetchGroup(key->number);
     return true;
 }
 
