@@ -50,11 +50,11 @@ bool CLanguageParser::LoadStringBuffer(const char* pData, size_t nSize) {
         return false;
     }
 
-    // TinyXML parses zero-terminated text only, so the bytes get a terminator of
+    // TinyXML parses zero-terminated text only, so the bytes get terminators of
     // their own; the parse can then never run past the end of the data.
     std::unique_ptr<char[]> pBuffer;
-    if (nSize < SIZE_MAX) {
-        pBuffer.reset(new (std::nothrow) char[nSize + 1]);
+    if (nSize <= SIZE_MAX - kXmlTerminatorBytes) {
+        pBuffer.reset(new (std::nothrow) char[nSize + kXmlTerminatorBytes]);
     }
     if (!pBuffer) {
         DebugLog("CLanguageParser::LoadStringFile() return 3");
@@ -63,7 +63,7 @@ bool CLanguageParser::LoadStringBuffer(const char* pData, size_t nSize) {
     if (nSize != 0) {
         std::memcpy(pBuffer.get(), pData, nSize);
     }
-    pBuffer[nSize] = '\0';
+    std::memset(pBuffer.get() + nSize, 0, kXmlTerminatorBytes);
 
     auto& pTable = CurrentTable();
     pTable = std::make_unique<TiXmlDocument>();

@@ -98,6 +98,7 @@ bool LoadPlayerSettings(const QString& strPath, PlayerSettings& stSettings) {
         return false;
     }
     NormalizeLineEnds(*contents);
+    contents->append(kXmlTerminatorBytes, '\0');
 
     TiXmlDocument document;
     {

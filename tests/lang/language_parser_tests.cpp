@@ -67,6 +67,18 @@ TEST_F(LanguageParserTest, CodesSelectChineseEnglishAndPortugueseTables) {
     EXPECT_THAT(m_lines, IsEmpty());
 }
 
+// Found by fuzzing: a table ending inside a multi-byte character made the
+// parser step over the terminator and read past the text.
+TEST_F(LanguageParserTest, TableEndingInsideACharacterIsRefusedWholly) {
+    for (const std::string& text :
+         {std::string("<Strings><String Key=\"IDS_A\">A</String><String Key=\"IDS_B\">\xe6\xb5"),
+          std::string("<Strings><String Key=\"IDS_A\">A</String>\xf0"),
+          std::string("<Strings><String Key=\"IDS_A\">A</String><\xdf")}) {
+        EXPECT_FALSE(LoadText(text));
+        EXPECT_EQ(Find("IDS_A"), Found("default", false));
+    }
+}
+
 TEST_F(LanguageParserTest, UnknownCodeFailsAndKeepsTheCurrentTable) {
     ASSERT_TRUE(CLanguageParser::LoadStringFile(6));
     for (int code : {0, 3, 4, 5, 7, -1, 2052}) {

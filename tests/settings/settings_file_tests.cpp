@@ -154,6 +154,11 @@ TEST_F(SettingsFileTest, MalformedFilesFailAndChangeNothing) {
         "\x89PNG\r\n\x1a\n\x00\x01\xff\xfe garbage",
         deep,
         std::string(2 << 20, ' ') + InPlayerSetting("<Language>6</Language>"),
+        // Ending inside a multi-byte character: the parser stepped over the
+        // terminator and read past the text (found by fuzzing).
+        "<Config><PlayerSetting><Language>6\xe6\xb5",
+        "<Config><PlayerSetting>\xdf",
+        "<Config>\xf0",
     };
     for (const std::string& contents : malformed) {
         EXPECT_EQ(LoadText(contents, false), PlayerSettings()) << contents.substr(0, 80);
