@@ -109,7 +109,19 @@ void CFloatDlg::Refresh(const FloatPanelState& state) {
 }
 
 void CFloatDlg::paintEvent(QPaintEvent*) {
-    // The background picture is stretched over the whole strip.
+    // The background picture is stretched over the whole strip once per
+    // size: the strip repaints with the panes under a playing picture, and a
+    // stretched draw each time costs the window's thread more than a copy.
+    const qreal dRatio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * dRatio).toSize();
+    if (m_background.size() != pixels) {
+        const QPixmap picture = SkinPicture(QStringLiteral("float_panel"));
+        m_background = picture.isNull() ? QPixmap()
+                                        : picture.scaled(pixels, Qt::IgnoreAspectRatio,
+                                                         Qt::FastTransformation);
+        m_background.setDevicePixelRatio(dRatio);
+    }
+    if (m_background.isNull()) return;
     QPainter painter(this);
-    painter.drawPixmap(rect(), SkinPicture(QStringLiteral("float_panel")));
+    painter.drawPixmap(0, 0, m_background);
 }

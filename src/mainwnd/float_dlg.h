@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -52,4 +53,6 @@ private:
     std::function<void(int)> m_onButton;
     std::map<int, CSkinButton*> m_buttons;
     QLabel* m_indicators[VIE_INDICATORS] = {};
+    // The background picture stretched to the strip's size in pixels.
+    QPixmap m_background;
 };

@@ -1,9 +1,12 @@
 #include "playback/background_open.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -46,6 +49,51 @@ ExitWait g_exitWait;
 
 std::atomic<uint64_t> g_nextTicket{1};
 
+// Opens run in the order they were asked for, and only as many at once as
+// leave a processor to the window: each open probes its file and decodes a
+// first picture flat out, and sixteen of them side by side starve the
+// window's own thread (and Qt's painting helpers) for tens of milliseconds.
+class PendingOpens {
+public:
+    void Add(std::function<void()> fnOpen) {
+        std::lock_guard lock(m_mutex);
+        m_pending.push_back(std::move(fnOpen));
+        if (m_nWorkers >= MaxWorkers()) return;
+        ++m_nWorkers;
+        std::thread([this] { Work(); }).detach();
+    }
+
+private:
+    static int MaxWorkers() {
+        static const int nWorkers =
+            std::max(1, static_cast<int>(std::thread::hardware_concurrency()) - 1);
+        return nWorkers;
+    }
+
+    void Work() {
+        std::unique_lock lock(m_mutex);
+        while (!m_pending.empty()) {
+            std::function<void()> fnOpen = std::move(m_pending.front());
+            m_pending.pop_front();
+            lock.unlock();
+            fnOpen();
+            lock.lock();
+        }
+        --m_nWorkers;
+    }
+
+    std::mutex m_mutex;
+    std::deque<std::function<void()>> m_pending;
+    int m_nWorkers = 0;
+};
+
+PendingOpens& OpenQueue() {
+    // Never destroyed, like the count of running threads: a worker may still
+    // be finishing while the process exits.
+    static PendingOpens* queue = new PendingOpens;
+    return *queue;
+}
+
 }  // namespace
 
 struct CBackgroundOpen::Shared {
@@ -60,6 +108,10 @@ struct CBackgroundOpen::Shared {
     QObject* pReceiver = nullptr;  // null once abandoned
     bool bAnswered = false;
     bool bOpened = false;
+
+    // Opens the file, or only gives the port back when the open was
+    // abandoned before its turn came, and answers the receiver.
+    void Run(int32_t lPort, const QByteArray& utf8Path, uint64_t nTicket);
 
     // Closes the file the engine opened and gives the port back.
     void Release(int32_t lPort, bool bOpened) const {
@@ -83,28 +135,39 @@ std::shared_ptr<CBackgroundOpen> CBackgroundOpen::Start(int32_t lPort, const QBy
     pShared->fnGetLastError = engine.GetLastError;
     pShared->pReceiver = pReceiver;
     std::shared_ptr<CBackgroundOpen> pOpen(new CBackgroundOpen(lPort, pShared));
-    const uint64_t nTicket = pOpen->m_nTicket;
     Running().Enter();
-    std::thread([pShared, lPort, utf8Path, nTicket] {
-        const bool bOpened = pShared->fnOpenFile(lPort, utf8Path.constData()) != 0;
-        const uint32_t nError = bOpened ? 0 : pShared->fnGetLastError(lPort);
-        bool bAbandoned;
-        {
-            std::lock_guard lock(pShared->mutex);
-            pShared->bAnswered = true;
-            pShared->bOpened = bOpened;
-            bAbandoned = pShared->pReceiver == nullptr;
-            // Posted under the lock: the receiver cannot abandon (and go
-            // away) in between.
-            if (!bAbandoned) {
-                QCoreApplication::postEvent(pShared->pReceiver,
-                                            new COpenAnswerEvent(nTicket, bOpened, nError));
-            }
-        }
-        if (bAbandoned) pShared->Release(lPort, bOpened);
+    OpenQueue().Add([pShared, lPort, utf8Path, nTicket = pOpen->m_nTicket] {
+        pShared->Run(lPort, utf8Path, nTicket);
         Running().Leave();
-    }).detach();
+    });
     return pOpen;
+}
+
+void CBackgroundOpen::Shared::Run(int32_t lPort, const QByteArray& utf8Path, uint64_t nTicket) {
+    {
+        std::lock_guard lock(mutex);
+        // Abandoned while it waited its turn: the port was never opened.
+        if (pReceiver == nullptr) {
+            bAnswered = true;
+            fnFreePort(lPort);
+            return;
+        }
+    }
+    const bool bOpenedNow = fnOpenFile(lPort, utf8Path.constData()) != 0;
+    const uint32_t nError = bOpenedNow ? 0 : fnGetLastError(lPort);
+    bool bAbandoned;
+    {
+        std::lock_guard lock(mutex);
+        bAnswered = true;
+        bOpened = bOpenedNow;
+        bAbandoned = pReceiver == nullptr;
+        // Posted under the lock: the receiver cannot abandon (and go away)
+        // in between.
+        if (!bAbandoned) {
+            QCoreApplication::postEvent(pReceiver, new COpenAnswerEvent(nTicket, bOpenedNow, nError));
+        }
+    }
+    if (bAbandoned) Release(lPort, bOpenedNow);
 }
 
 void CBackgroundOpen::Abandon() {
@@ -113,8 +176,8 @@ void CBackgroundOpen::Abandon() {
         std::lock_guard lock(m_pShared->mutex);
         if (m_pShared->pReceiver == nullptr) return;
         m_pShared->pReceiver = nullptr;
-        // Still opening: the open's own thread releases the port when the
-        // engine answers.
+        // Still waiting its turn or opening: the open's worker releases the
+        // port when the engine answers.
         if (!m_pShared->bAnswered) return;
         bOpened = m_pShared->bOpened;
     }

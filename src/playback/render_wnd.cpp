@@ -48,13 +48,21 @@ void CRenderWnd::PresentThunk(void* pUser, const uint8_t* pPixels, int32_t nWidt
 void CRenderWnd::Present(const uint8_t* pPixels, int32_t nWidth, int32_t nHeight, int32_t nStride) {
     if (pPixels == nullptr || nWidth <= 0 || nHeight <= 0 || nStride < nWidth * 4) return;
     {
-        std::lock_guard lock(m_pictureMutex);
-        if (m_imgPicture.width() != nWidth || m_imgPicture.height() != nHeight) {
-            m_imgPicture = QImage(nWidth, nHeight, QImage::Format_RGB32);
+        // The picture is copied into the spare buffer and only the swap
+        // happens under the lock the window's painting takes: a port thread
+        // that loses its processor in the middle of a copy must not hold
+        // the window's thread up with it.
+        std::lock_guard presentLock(m_presentMutex);
+        // A buffer the window still paints from is left to it, not copied.
+        if (m_imgSpare.width() != nWidth || m_imgSpare.height() != nHeight ||
+            !m_imgSpare.isDetached()) {
+            m_imgSpare = QImage(nWidth, nHeight, QImage::Format_RGB32);
         }
         for (int32_t y = 0; y < nHeight; ++y) {
-            memcpy(m_imgPicture.scanLine(y), pPixels + size_t(y) * nStride, size_t(nWidth) * 4);
+            memcpy(m_imgSpare.scanLine(y), pPixels + size_t(y) * nStride, size_t(nWidth) * 4);
         }
+        std::lock_guard lock(m_pictureMutex);
+        std::swap(m_imgPicture, m_imgSpare);
     }
     ++m_nPresented;
     if (!m_bRepaintQueued.exchange(true)) {
@@ -80,8 +88,13 @@ void CRenderWnd::ClearPicture() {
 }
 
 QImage CRenderWnd::LastPicture() const {
+    return ShownPicture().copy();
+}
+
+QImage CRenderWnd::ShownPicture() const {
+    // A shared reference: a present that follows writes into its own buffer.
     std::lock_guard lock(m_pictureMutex);
-    return m_imgPicture.copy();
+    return m_imgPicture;
 }
 
 void CRenderWnd::resizeEvent(QResizeEvent* pEvent) {
@@ -104,10 +117,10 @@ void CRenderWnd::paintEvent(QPaintEvent*) {
         return;
     }
     if (m_eContent != Content::Picture) return;
-    std::lock_guard lock(m_pictureMutex);
-    if (m_imgPicture.isNull()) return;
+    const QImage picture = ShownPicture();
+    if (picture.isNull()) return;
     // Until the engine renders at a new size the last picture is stretched.
-    painter.drawImage(rect(), m_imgPicture);
+    painter.drawImage(rect(), picture);
     if (!g_bFirstPictureLogged.exchange(true)) {
         DebugLog("First picture on screen %lld ms after process start",
                  static_cast<long long>(ProcessUptimeMs()));

@@ -4,11 +4,13 @@
 // and no taken port behind.
 
 #include <QElapsedTimer>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <mutex>
 #include <set>
 #include <thread>
+#include <vector>
 
 #include "pane_fixture.h"
 #include "playback/background_open.h"
@@ -21,6 +23,9 @@ namespace {
 // step of a test happens while it is still running.
 std::atomic<int> g_nOpenDelayMs{0};
 std::mutex g_callsMutex;
+std::multiset<int32_t> g_openedPorts;  // opens the engine was asked for
+int g_nOpensAtOnce = 0;
+int g_nMostOpensAtOnce = 0;
 std::multiset<int32_t> g_closedPorts;  // successful closes
 std::multiset<int32_t> g_freedPorts;   // successful frees
 
@@ -28,12 +33,23 @@ void SlowEngineOpen(int nDelayMs) {
     g_nOpenDelayMs = nDelayMs;
     {
         std::lock_guard lock(g_callsMutex);
+        g_openedPorts.clear();
+        g_nOpensAtOnce = 0;
+        g_nMostOpensAtOnce = 0;
         g_closedPorts.clear();
         g_freedPorts.clear();
     }
     Engine().OpenFile = [](int32_t nPort, const char* szPath) -> VBOOL {
+        {
+            std::lock_guard lock(g_callsMutex);
+            g_openedPorts.insert(nPort);
+            g_nMostOpensAtOnce = std::max(g_nMostOpensAtOnce, ++g_nOpensAtOnce);
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(g_nOpenDelayMs.load()));
-        return Vemor_OpenFile(nPort, szPath);
+        const VBOOL bOpened = Vemor_OpenFile(nPort, szPath);
+        std::lock_guard lock(g_callsMutex);
+        --g_nOpensAtOnce;
+        return bOpened;
     };
     Engine().CloseFile = [](int32_t nPort) -> VBOOL {
         const VBOOL bDone = Vemor_CloseFile(nPort);
@@ -47,6 +63,11 @@ void SlowEngineOpen(int nDelayMs) {
         if (bDone) g_freedPorts.insert(nPort);
         return bDone;
     };
+}
+
+size_t Opened(int32_t nPort) {
+    std::lock_guard lock(g_callsMutex);
+    return g_openedPorts.count(nPort);
 }
 
 size_t Closed(int32_t nPort) {
@@ -79,6 +100,7 @@ protected:
         SpinFor(50);
         EXPECT_FALSE(bAnswered);
         EXPECT_EQ(m_pPane->GetPlayState(), PLAY_STATE_IDLE);
+        EXPECT_EQ(Opened(lOpeningPort), 1u);
         EXPECT_EQ(Closed(lOpeningPort), 1u);
         EXPECT_EQ(Freed(lOpeningPort), 1u);
         EXPECT_FALSE(Vemor_CloseFile(lOpeningPort));
@@ -138,6 +160,7 @@ TEST_F(BackgroundOpenTest, APaneClosedBeforeTheAnswerLeavesNoFileAndNoPortBehind
     ASSERT_TRUE(m_pPane->OpenInBackground(strPath, [&](bool) { bAnswered = true; }));
     const int32_t lOpeningPort = m_pPane->GetPort();
     ASSERT_GE(lOpeningPort, 0);
+    ASSERT_TRUE(WaitFor([&] { return Opened(lOpeningPort) == 1; }));
 
     // Closing does not wait for the engine.
     QElapsedTimer timer;
@@ -186,10 +209,47 @@ TEST_F(BackgroundOpenTest, OnlyTheLastOfTwoOpensCountsAndAPaneDestroyedWhileOpen
     auto* pLone = new CPlayWnd(1, false, &m_dlgShow, nullptr);
     ASSERT_TRUE(pLone->OpenInBackground(strFirst, [&](bool) { answers << QString(); }));
     const int32_t lLonePort = pLone->GetPort();
+    ASSERT_TRUE(WaitFor([&] { return Opened(lLonePort) == 1; }));
     delete pLone;
     ASSERT_TRUE(CBackgroundOpen::WaitForAll(5000));
     SpinFor(50);
     EXPECT_EQ(answers.size(), 1);
     EXPECT_EQ(Closed(lLonePort), 1u);
     EXPECT_EQ(Freed(lLonePort), 1u);
+}
+
+TEST_F(BackgroundOpenTest, OpensWaitTheirTurnAndOneAbandonedBeforeItsTurnIsNeverOpened) {
+    // More opens than may run at once, so that the last one has to wait.
+    const int nCores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int nPanes = nCores + 1;
+    const QString strPath = Sample("turns_50_frames.mp4");
+    SlowEngineOpen(300);
+    std::vector<std::unique_ptr<CPlayWnd>> panes;
+    std::vector<int32_t> ports;
+    int nAnswers = 0;
+    for (int i = 0; i < nPanes; ++i) {
+        panes.push_back(std::make_unique<CPlayWnd>(i + 1, false, &m_dlgShow, nullptr));
+        ASSERT_TRUE(panes.back()->OpenInBackground(strPath, [&](bool) { ++nAnswers; }));
+        ports.push_back(panes.back()->GetPort());
+    }
+    // The last open is still waiting: closing its pane gives its port back
+    // without the engine ever opening the file on it.
+    EXPECT_TRUE(panes.back()->Close());
+    ASSERT_TRUE(WaitFor([&] { return nAnswers == nPanes - 1; }, 10000));
+    ASSERT_TRUE(CBackgroundOpen::WaitForAll(5000));
+    SpinFor(50);
+    EXPECT_EQ(nAnswers, nPanes - 1);
+    for (int i = 0; i + 1 < nPanes; ++i) {
+        EXPECT_EQ(panes[i]->GetPlayState(), PLAY_STATE_OPENED) << "pane " << i;
+    }
+    const int32_t lWaitingPort = ports.back();
+    EXPECT_EQ(Opened(lWaitingPort), 0u);
+    EXPECT_EQ(Closed(lWaitingPort), 0u);
+    EXPECT_EQ(Freed(lWaitingPort), 1u);
+    {
+        // A processor is always left to the window.
+        std::lock_guard lock(g_callsMutex);
+        EXPECT_EQ(g_nMostOpensAtOnce, std::max(1, nCores - 1));
+    }
+    panes.clear();
 }
