@@ -53,20 +53,13 @@ constexpr Module kModules[] = {
 // The panel's defaults, with the parameters whose default is neutral moved
 // to a typical setting so that every module does real work.
 LumoraParams TypicalParams(int32_t modules) {
-    LumoraParams p{};
+    // The panel's defaults, with the settings whose default changes nothing moved.
+    LumoraParams p = LUMORA_DefaultParams();
     p.nModules = modules;
     p.nBright = 40;
     p.nContrast = 40;
     p.nSaturation = 40;
-    p.nEhanScale = 25;
     p.nEhanGain = 40;
-    p.nDehazeLevel = 220;
-    p.nDehazeTransmission = 26;
-    p.nDenoiseLevel = 60;
-    p.nSharpenLevel = 80;
-    p.nSharpenRadius = 2;
-    p.nSharpenThreshold = 5;
-    p.nDeblockLevel = 50;
     p.nLensWarp = -60;
     p.nLensZoom = 20;
     return p;

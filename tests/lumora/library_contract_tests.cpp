@@ -27,7 +27,7 @@ TEST(LibraryContract, NoModuleOrANeutralLensLeavesThePictureByteForByte) {
     ASSERT_EQ(enhancer.Run(Only(LUMORA_ALL_MODULES), &once), LUMORA_OK);
     EXPECT_FALSE(once == plain);
     Picture again = plain;
-    ASSERT_EQ(enhancer.Run(DefaultParams(), &again), LUMORA_OK);
+    ASSERT_EQ(enhancer.Run(LUMORA_DefaultParams(), &again), LUMORA_OK);
     EXPECT_TRUE(again == plain);
 
     Picture lens = plain;
@@ -128,7 +128,7 @@ TEST(LibraryContract, OutOfRangeValuesAreClampedAndEachStrengthIsMonotonic) {
         return strength(high) > strength(low);
     };
     auto with = [](int32_t LumoraParams::*field, int value) {
-        LumoraParams p = lumoratest::DefaultParams();
+        LumoraParams p = LUMORA_DefaultParams();
         p.*field = value;
         return p;
     };
@@ -167,7 +167,7 @@ TEST(LibraryContract, OutOfRangeValuesAreClampedAndEachStrengthIsMonotonic) {
     EXPECT_TRUE(
         monotonic(-256, 255, [&](int v) { return lumora::LensFor(with(&P::nLensZoom, v)).zoom; }));
     // Zero is neutral for the adjustment.
-    const lumora::EqValues neutral = lumora::EqFor(lumoratest::DefaultParams());
+    const lumora::EqValues neutral = lumora::EqFor(LUMORA_DefaultParams());
     EXPECT_EQ(neutral.brightness, 0.0);
     EXPECT_EQ(neutral.contrast, 1.0);
     EXPECT_EQ(neutral.saturation, 1.0);

@@ -206,21 +206,8 @@ int32_t Enhancer::Run(const LumoraParams& params, Picture* picture) {
     return LUMORA_Process(m_handle, picture->Image());
 }
 
-LumoraParams DefaultParams() {
-    LumoraParams p{};
-    p.nEhanScale = 25;
-    p.nDehazeLevel = 220;
-    p.nDehazeTransmission = 26;
-    p.nDenoiseLevel = 60;
-    p.nSharpenLevel = 80;
-    p.nSharpenRadius = 2;
-    p.nSharpenThreshold = 5;
-    p.nDeblockLevel = 50;
-    return p;
-}
-
 LumoraParams Only(int module) {
-    LumoraParams p = DefaultParams();
+    LumoraParams p = LUMORA_DefaultParams();
     p.nModules = module;
     return p;
 }

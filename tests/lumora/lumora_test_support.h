@@ -62,8 +62,7 @@ private:
     int32_t m_handle = 0;
 };
 
-// The block a new pane starts with: every module off, parameters at their defaults.
-LumoraParams DefaultParams();
+// The panel's defaults with only `module` on.
 LumoraParams Only(int module);
 
 }  // namespace lumoratest

@@ -71,6 +71,7 @@
  */
 
 #include <stdint.h>
+#include <string.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -117,6 +118,22 @@ typedef struct LumoraParams {
     int32_t nDeblockLevel;
     int32_t nLensWarp, nLensZoom;
 } LumoraParams;
+
+/* The panel's starting values: every module off, each module's own setting
+ * at a moderate strength, adjustment, Retinex gain and lens at no change. */
+static inline LumoraParams LUMORA_DefaultParams(void) {
+    LumoraParams p;
+    memset(&p, 0, sizeof p);
+    p.nEhanScale = 25;
+    p.nDehazeLevel = 220;
+    p.nDehazeTransmission = 26;
+    p.nDenoiseLevel = 60;
+    p.nSharpenLevel = 80;
+    p.nSharpenRadius = 2;
+    p.nSharpenThreshold = 5;
+    p.nDeblockLevel = 50;
+    return p;
+}
 
 /* A planar YUV 4:2:0 picture (chroma planes (w+1)/2 x (h+1)/2). bFullRange:
  * luma 0..255 (JPEG range) instead of 16..235. */
