@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "app/orlin_app.h"
+#include "common/ffmpeg_log.h"
 #include "mainwnd/command_line.h"
 
 int main(int argc, char* argv[]) {
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    SendFfmpegMessagesToDebugLog();
     QApplication app(argc, argv);
     // The settings folder is named after the application.
     QCoreApplication::setApplicationName(QStringLiteral("Orlin"));
