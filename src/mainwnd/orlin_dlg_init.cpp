@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "common/debug_log.h"
 #include "controls/skin_button.h"
 #include "lang/language_parser.h"
 #include "mainwnd/command_line.h"
@@ -12,6 +13,7 @@
 #include "enhance/video_enhance_dlg.h"
 #include "mainwnd/orlin_dlg.h"
 #include "mainwnd/playlist_controller.h"
+#include "playback/background_open.h"
 #include "playback/dlg_show.h"
 #include "playback/file_probe.h"
 #include "playback/sync_locate_dlg.h"
@@ -22,6 +24,8 @@
 namespace {
 // Linux counts as a system newer than major version 5 everywhere the version matters.
 constexpr int32_t kOsMajorVersion = 6;
+// How long closing the window waits for ports that close off its thread.
+constexpr int kEngineWorkExitWaitMs = 3000;
 }  // namespace
 
 bool COrlinDlg::OnInitDialog(const QStringList& arguments) {
@@ -114,5 +118,10 @@ void COrlinDlg::OnDestroy() {
     delete m_pDlgShow;
     m_pDlgShow = nullptr;
     m_bDlgShowCreated = false;
+    // Ports closing off the window's thread are gone before the window is.
+    if (!CBackgroundOpen::WaitForAll(kEngineWorkExitWaitMs)) {
+        DebugLog("COrlinDlg::OnDestroy() engine ports still closing after %d ms",
+                 kEngineWorkExitWaitMs);
+    }
     m_timer2.stop();
 }

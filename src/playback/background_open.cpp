@@ -10,6 +10,8 @@
 #include <mutex>
 #include <thread>
 
+#include "common/debug_log.h"
+
 namespace {
 
 // Threads of opens and clean-ups still running, so that the process can wait
@@ -191,3 +193,21 @@ void CBackgroundOpen::Abandon() {
 }
 
 bool CBackgroundOpen::WaitForAll(int nTimeoutMs) { return Running().WaitIdle(nTimeoutMs); }
+
+void ReleasePortInBackground(int32_t lPort, bool bStop, std::shared_ptr<void> pKeepAlive) {
+    const EngineApi engine = Engine();
+    Running().Enter();
+    std::thread([engine, lPort, bStop, pKeepAlive = std::move(pKeepAlive)] {
+        if (bStop && !engine.Stop(lPort)) {
+            DebugLog("Vemor_Stop() Fail deError=%d", engine.GetLastError(lPort));
+        }
+        engine.StopSoundShare(lPort);
+        if (!engine.CloseFile(lPort)) {
+            DebugLog("Vemor_CloseFile() Fail GetLastError()=%d", engine.GetLastError(lPort));
+        }
+        if (!engine.FreePort(lPort)) {
+            DebugLog("Vemor_FreePort() Fail GetLastError()=%d", engine.GetLastError(lPort));
+        }
+        Running().Leave();
+    }).detach();
+}

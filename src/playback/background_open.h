@@ -44,6 +44,14 @@ private:
     std::shared_ptr<Shared> m_pShared;
 };
 
+// Stops and closes the file open on `lPort` and frees the port on a thread of
+// its own: closing waits for the port's threads to end, which on a busy
+// machine holds the caller for tens of milliseconds. The caller must already
+// have unregistered its callbacks and detached its window from the port;
+// `pKeepAlive` (the detached window) is held until the port is closed.
+// CBackgroundOpen::WaitForAll waits for it too.
+void ReleasePortInBackground(int32_t lPort, bool bStop, std::shared_ptr<void> pKeepAlive);
+
 // The engine's answer to a background open, posted to the receiver.
 class COpenAnswerEvent : public QEvent {
 public:

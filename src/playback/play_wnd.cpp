@@ -160,15 +160,13 @@ bool CPlayWnd::Close() {
     if (IsOpening()) AbandonOpening(true);
     if (GetPlayState() == PLAY_STATE_IDLE) return true;
     if (m_lPort < 0) return false;
-    EngineStop();
-    Engine().StopSoundShare(m_lPort);
-    if (!Engine().CloseFile(m_lPort)) {
-        DebugLog("Vemor_CloseFile() Fail GetLastError()=%d", Engine().GetLastError(m_lPort));
-    }
+    // The port is let go here, calling nothing back and drawing nothing into
+    // this pane from now on, and closed off this thread.
+    const PlayState eState = GetPlayState();
+    UnregisterCallBacks();
+    ReleasePortInBackground(m_lPort, eState != PLAY_STATE_STOPPED, m_pRenderWnd->DetachEngine());
+    update();
     m_bInGroup = false;
-    if (!Engine().FreePort(m_lPort)) {
-        DebugLog("Vemor_FreePort() Fail GetLastError()=%d", Engine().GetLastError(m_lPort));
-    }
     m_lPort = -1;
     int32_t lPort = -1;
     if (Engine().GetPort(&lPort)) {

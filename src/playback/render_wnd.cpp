@@ -16,24 +16,55 @@ constexpr const char* kIdleImagePath = ":/bitmaps/144.png";
 std::atomic<bool> g_bFirstPictureLogged{false};
 }  // namespace
 
-CRenderWnd::CRenderWnd(QWidget* pParent) : QWidget(pParent) {
+// What the engine is handed as the window: it draws through the gate, and a
+// detached gate lets nothing through, so a port that is still closing can
+// neither draw into a pane that shows another file nor into one destroyed.
+struct CRenderWnd::EngineWindowGate {
+    explicit EngineWindowGate(CRenderWnd* pWnd) : pWnd(pWnd) {
+        window.user = this;
+        window.get_size = &CRenderWnd::GetSizeThunk;
+        window.present = &CRenderWnd::PresentThunk;
+        window.post_message = nullptr;
+    }
+    void Detach() {
+        std::lock_guard lock(mutex);
+        pWnd = nullptr;
+    }
+
+    VemorRenderWindow window{};
+    std::mutex mutex;
+    CRenderWnd* pWnd;
+};
+
+CRenderWnd::CRenderWnd(QWidget* pParent)
+    : QWidget(pParent), m_pEngineWindow(std::make_shared<EngineWindowGate>(this)) {
     setObjectName(QStringLiteral("render%1").arg(CTRL_ID));
     // The pane handles the mouse (selection, zoom drag); the picture is passive.
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
-    m_stWindow.user = this;
-    m_stWindow.get_size = &CRenderWnd::GetSizeThunk;
-    m_stWindow.present = &CRenderWnd::PresentThunk;
-    m_stWindow.post_message = nullptr;
 }
 
-CRenderWnd::~CRenderWnd() = default;
+CRenderWnd::~CRenderWnd() { m_pEngineWindow->Detach(); }
+
+VemorRenderWindow* CRenderWnd::EngineWindow() { return &m_pEngineWindow->window; }
+
+std::shared_ptr<void> CRenderWnd::DetachEngine() {
+    std::shared_ptr<EngineWindowGate> pOld = m_pEngineWindow;
+    pOld->Detach();
+    m_pEngineWindow = std::make_shared<EngineWindowGate>(this);
+    return pOld;
+}
 
 int32_t CRenderWnd::GetSizeThunk(void* pUser, int32_t* pWidth, int32_t* pHeight) {
-    auto* pThis = static_cast<CRenderWnd*>(pUser);
-    const int32_t nWidth = pThis->m_nWidth.load();
-    const int32_t nHeight = pThis->m_nHeight.load();
+    auto* pGate = static_cast<EngineWindowGate*>(pUser);
+    std::lock_guard lock(pGate->mutex);
+    return pGate->pWnd != nullptr ? pGate->pWnd->GetSize(pWidth, pHeight) : 0;
+}
+
+int32_t CRenderWnd::GetSize(int32_t* pWidth, int32_t* pHeight) const {
+    const int32_t nWidth = m_nWidth.load();
+    const int32_t nHeight = m_nHeight.load();
     if (nWidth <= 0 || nHeight <= 0) return 0;
     *pWidth = nWidth;
     *pHeight = nHeight;
@@ -42,7 +73,9 @@ int32_t CRenderWnd::GetSizeThunk(void* pUser, int32_t* pWidth, int32_t* pHeight)
 
 void CRenderWnd::PresentThunk(void* pUser, const uint8_t* pPixels, int32_t nWidth, int32_t nHeight,
                               int32_t nStride) {
-    static_cast<CRenderWnd*>(pUser)->Present(pPixels, nWidth, nHeight, nStride);
+    auto* pGate = static_cast<EngineWindowGate*>(pUser);
+    std::lock_guard lock(pGate->mutex);
+    if (pGate->pWnd != nullptr) pGate->pWnd->Present(pPixels, nWidth, nHeight, nStride);
 }
 
 void CRenderWnd::Present(const uint8_t* pPixels, int32_t nWidth, int32_t nHeight, int32_t nStride) {

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QWidget>
 #include <atomic>
+#include <memory>
 #include <mutex>
 
 #include "vidmux.h"
@@ -23,8 +24,13 @@ public:
     explicit CRenderWnd(QWidget* pParent);
     ~CRenderWnd() override;
 
-    // Stays valid for the widget's lifetime; hand it to the engine.
-    VemorRenderWindow* EngineWindow() { return &m_stWindow; }
+    // The window to hand to the engine. It stays valid until DetachEngine()
+    // and the widget's destruction, and after them reaches nothing.
+    VemorRenderWindow* EngineWindow();
+    // Nothing handed out so far draws into this widget any more; the next
+    // EngineWindow() is a new one. The engine may still use the old window
+    // until its port is closed: keep the returned object alive until then.
+    std::shared_ptr<void> DetachEngine();
 
     void SetContent(Content eContent);
     Content GetContent() const { return m_eContent; }
@@ -44,14 +50,16 @@ protected:
     void resizeEvent(QResizeEvent* pEvent) override;
 
 private:
+    struct EngineWindowGate;
     static int32_t GetSizeThunk(void* pUser, int32_t* pWidth, int32_t* pHeight);
     static void PresentThunk(void* pUser, const uint8_t* pPixels, int32_t nWidth, int32_t nHeight,
                              int32_t nStride);
+    int32_t GetSize(int32_t* pWidth, int32_t* pHeight) const;
     void Present(const uint8_t* pPixels, int32_t nWidth, int32_t nHeight, int32_t nStride);
     void PaintIdleImage(QPainter& painter);
     void PaintBusy(QPainter& painter);
 
-    VemorRenderWindow m_stWindow{};
+    std::shared_ptr<EngineWindowGate> m_pEngineWindow;
     // The size the engine renders at, written on resize and read by the engine.
     std::atomic<int32_t> m_nWidth{0};
     std::atomic<int32_t> m_nHeight{0};

@@ -126,3 +126,36 @@ TEST(PortInteraction, CloseFreeAndOpenReturnPromptlyWhileIndexing) {
 }
 
 }  // namespace
+
+// A draw callback that holds the port thread for a while on its first call.
+struct SlowDraw {
+    std::atomic<int> calls{0};
+    std::atomic<bool> inside{false};
+    std::atomic<bool> finished{false};
+};
+
+void DrawSlowlyOnce(int32_t, VemorDrawContext*, void* user) {
+    auto* self = static_cast<SlowDraw*>(user);
+    if (self->calls++ > 0) return;
+    self->inside = true;
+    std::this_thread::sleep_for(300ms);
+    self->finished = true;
+}
+
+TEST(PortInteraction, ReplacingACallbackWaitsForTheOneRunning) {
+    CapturingWindow window(160, 120);
+    PortGuard port;
+    OpenIndexed(port, SmallSample(Container::Mp4));
+    SlowDraw slow;
+    ASSERT_TRUE(Vemor_RegisterDrawFun(port, &DrawSlowlyOnce, &slow));
+    ASSERT_TRUE(Vemor_Play(port, window.window()));
+    ASSERT_TRUE(WaitFor([&] { return slow.inside.load(); }, 5s));
+    // Once the change returns, the replaced callback has finished and is
+    // never called again: whatever it pointed at may go.
+    ASSERT_TRUE(Vemor_RegisterDrawFun(port, nullptr, nullptr));
+    EXPECT_TRUE(slow.finished);
+    const int calls = slow.calls;
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(slow.calls, calls);
+    EXPECT_TRUE(Vemor_Stop(port));
+}

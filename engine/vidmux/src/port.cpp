@@ -241,9 +241,19 @@ void Port::UpdateCallbacks(const std::function<void(PortCallbacks&)>& change) {
         change(m_callbacks);
     }
     // A callback this replaced may be running on the port thread right now:
-    // an empty command returns once it has finished, so the caller may free
-    // whatever the old callback pointed at.
-    if (!OnPortThread()) Call([] { return static_cast<int>(VIDMUX_NOERROR); });
+    // once it has finished the caller may free whatever it pointed at. The
+    // wait is for the callback alone, not for the port thread to come round.
+    // A port thread waiting here, from a callback of its own, takes part in
+    // the same check for waits that would never end as a call does.
+    if (OnPortThread()) return;
+    ScopedCallWait wait(m_id);
+    if (wait.Allowed()) std::lock_guard running(m_callbacksRunning);
+}
+
+PortCallbacks Port::TakeCallbacks(std::unique_lock<std::mutex>& running) {
+    running = std::unique_lock(m_callbacksRunning);
+    std::lock_guard lock(m_mutex);
+    return m_callbacks;
 }
 
 }  // namespace vidmux

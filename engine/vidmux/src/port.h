@@ -171,6 +171,9 @@ private:
     void RedrawIfHeld();
     void DeliverDecoded(const Picture& picture);
     void DeliverWatermark(const AVFrame* frame);
+    // The callbacks as they are now, for the port thread to run; `running`
+    // holds m_callbacksRunning until the caller has run them.
+    PortCallbacks TakeCallbacks(std::unique_lock<std::mutex>& running);
 
     const int m_id;
     std::atomic<uint32_t> m_lastError{VIDMUX_NOERROR};
@@ -202,6 +205,9 @@ private:
     bool m_running = false;  // a file is open and the port thread serves it
     Mode m_mode = Mode::Stopped;
     PortCallbacks m_callbacks;
+    // Held by the port thread from taking its copy of the callbacks until it
+    // has run them: a change waits on it, and only while one runs.
+    std::mutex m_callbacksRunning;
     std::shared_ptr<const FrameIndex> m_index;
     EnhanceSettings m_enhance;
     RenderSettings m_settings;

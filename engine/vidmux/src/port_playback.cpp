@@ -211,6 +211,7 @@ void Port::OnEnd() {
     // A read that gave up because the file is being closed is no end of file.
     if (m_abortReads) return;
     PortCallbacks callbacks;
+    std::unique_lock running(m_callbacksRunning);
     {
         std::lock_guard lock(m_mutex);
         if (m_mode != Mode::Playing) return;
@@ -251,12 +252,12 @@ void Port::InstallIndex(std::shared_ptr<const FrameIndex> index) {
     m_source->SetIndex(index);
     m_totalFrames = index->FrameCount();
     m_durationMs = index->DurationMs();
-    PortCallbacks callbacks;
     {
         std::lock_guard lock(m_mutex);
         m_index = index;
-        callbacks = m_callbacks;
     }
+    std::unique_lock<std::mutex> running;
+    const PortCallbacks callbacks = TakeCallbacks(running);
     if (callbacks.fileRef) callbacks.fileRef(m_id, callbacks.fileRefUser);
 }
 

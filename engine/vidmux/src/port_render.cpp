@@ -55,20 +55,21 @@ void Port::Draw(const AVFrame* frame) {
     int32_t width = 0, height = 0;
     if (!m_window->get_size(m_window->user, &width, &height) || width <= 0 || height <= 0) return;
     RenderSettings settings;
-    PortCallbacks callbacks;
     {
         std::lock_guard lock(m_mutex);
         settings = m_settings;
-        callbacks = m_callbacks;
     }
     NoteWindowSize(frame, width, height, settings);
     if (!m_renderer.Render(frame, width, height, settings)) return;
+    std::unique_lock<std::mutex> running;
+    const PortCallbacks callbacks = TakeCallbacks(running);
     VemorDrawContext context{m_renderer.Pixels(), m_renderer.Width(), m_renderer.Height(),
                              m_renderer.Stride()};
     if (callbacks.draw) callbacks.draw(m_id, &context, callbacks.drawUser);
     if (callbacks.ivsDraw && callbacks.ivsEnabled) {
         callbacks.ivsDraw(m_id, &context, nullptr, 0, callbacks.ivsDrawUser);
     }
+    running.unlock();
     m_window->present(m_window->user, m_renderer.Pixels(), m_renderer.Width(), m_renderer.Height(),
                       m_renderer.Stride());
 }
@@ -115,11 +116,8 @@ void Port::RestoreFullQuality() {
 
 void Port::DeliverDecoded(const Picture& picture) {
     const AVFrame* frame = picture.frame.get();
-    PortCallbacks callbacks;
-    {
-        std::lock_guard lock(m_mutex);
-        callbacks = m_callbacks;
-    }
+    std::unique_lock<std::mutex> running;
+    const PortCallbacks callbacks = TakeCallbacks(running);
     const bool sizeChanged = m_lastCodedWidth != 0 && (m_lastCodedWidth != frame->width ||
                                                        m_lastCodedHeight != frame->height);
     m_lastCodedWidth = frame->width;
@@ -158,13 +156,10 @@ void Port::DeliverDecoded(const Picture& picture) {
 
 void Port::DeliverWatermark(const AVFrame* frame) {
     if (!frame) return;
-    VemorWatermarkCallBack callback;
-    void* user;
-    {
-        std::lock_guard lock(m_mutex);
-        callback = m_callbacks.watermark;
-        user = m_callbacks.watermarkUser;
-    }
+    std::unique_lock<std::mutex> running;
+    const PortCallbacks callbacks = TakeCallbacks(running);
+    const VemorWatermarkCallBack callback = callbacks.watermark;
+    void* user = callbacks.watermarkUser;
     if (!callback) return;
     for (int i = 0; i < frame->nb_side_data; ++i) {
         const AVFrameSideData* side = frame->side_data[i];
