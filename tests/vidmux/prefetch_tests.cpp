@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -25,6 +26,18 @@ int64_t ResidentKb() {
         if (line.rfind("VmRSS:", 0) == 0) return std::atoll(line.c_str() + 6);
     }
     return -1;
+}
+
+// How many of this process's descriptors are open on `path`.
+int DescriptorsOpenOn(const std::string& path) {
+    const std::filesystem::path target = std::filesystem::canonical(path);
+    int count = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        std::error_code linkError;
+        if (std::filesystem::read_symlink(entry.path(), linkError) == target) ++count;
+    }
+    return count;
 }
 
 // 720p pictures (1.4 MB each decoded) in groups of 90: one group is far more
@@ -85,6 +98,23 @@ TEST_F(Prefetch, PlayAfterAPrefetchGoesOnFromThePausedPicture) {
         ASSERT_TRUE(Vemor_OneByOneBack(port));
         ASSERT_EQ(ShownFrame(port), expected);
     }
+}
+
+TEST_F(Prefetch, ThePrefetchReaderAndDecoderGoOnceTheirGroupIsDone) {
+    const std::string path = LongGroups();
+    PortGuard port;
+    OpenIndexed(port, path);
+    const int nPortsOwn = DescriptorsOpenOn(path);
+    ASSERT_TRUE(Vemor_SetCurrentFrameNum(port, 90));
+    // The prefetch reads the group before on a reader of its own...
+    EXPECT_TRUE(WaitFor([&] { return DescriptorsOpenOn(path) > nPortsOwn; }, 5s));
+    // ...and lets it go with its decoder once the group is done, although
+    // the port stays paused: sixteen paused ports keep no second decoder each.
+    EXPECT_TRUE(WaitFor([&] { return DescriptorsOpenOn(path) == nPortsOwn; }, 15s));
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(DescriptorsOpenOn(path), nPortsOwn);
+    ASSERT_TRUE(Vemor_OneByOneBack(port));
+    EXPECT_EQ(ShownFrame(port), 89);
 }
 
 TEST_F(Prefetch, ClosingWhilePrefetchingLeavesNothingRunning) {
