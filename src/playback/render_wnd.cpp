@@ -84,11 +84,10 @@ void CRenderWnd::Present(const uint8_t* pPixels, int32_t nWidth, int32_t nHeight
         // The picture is copied into the spare buffer and only the swap
         // happens under the lock the window's painting takes: a port thread
         // that loses its processor in the middle of a copy must not hold
-        // the window's thread up with it.
+        // the window's thread up with it. The spare is never shared: the
+        // window paints the shown picture under the lock and copies it whole.
         std::lock_guard presentLock(m_presentMutex);
-        // A buffer the window still paints from is left to it, not copied.
-        if (m_imgSpare.width() != nWidth || m_imgSpare.height() != nHeight ||
-            !m_imgSpare.isDetached()) {
+        if (m_imgSpare.width() != nWidth || m_imgSpare.height() != nHeight) {
             m_imgSpare = QImage(nWidth, nHeight, QImage::Format_RGB32);
         }
         for (int32_t y = 0; y < nHeight; ++y) {
@@ -121,13 +120,8 @@ void CRenderWnd::ClearPicture() {
 }
 
 QImage CRenderWnd::LastPicture() const {
-    return ShownPicture().copy();
-}
-
-QImage CRenderWnd::ShownPicture() const {
-    // A shared reference: a present that follows writes into its own buffer.
     std::lock_guard lock(m_pictureMutex);
-    return m_imgPicture;
+    return m_imgPicture.copy();
 }
 
 void CRenderWnd::resizeEvent(QResizeEvent* pEvent) {
@@ -150,10 +144,10 @@ void CRenderWnd::paintEvent(QPaintEvent*) {
         return;
     }
     if (m_eContent != Content::Picture) return;
-    const QImage picture = ShownPicture();
-    if (picture.isNull()) return;
+    std::lock_guard lock(m_pictureMutex);
+    if (m_imgPicture.isNull()) return;
     // Until the engine renders at a new size the last picture is stretched.
-    painter.drawImage(rect(), picture);
+    painter.drawImage(rect(), m_imgPicture);
     if (!g_bFirstPictureLogged.exchange(true)) {
         DebugLog("First picture on screen %lld ms after process start",
                  static_cast<long long>(ProcessUptimeMs()));

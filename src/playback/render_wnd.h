@@ -64,8 +64,6 @@ private:
     std::atomic<int32_t> m_nWidth{0};
     std::atomic<int32_t> m_nHeight{0};
     std::atomic<double> m_dRatio{1.0};
-    QImage ShownPicture() const;
-
     // Present fills the spare buffer and swaps it with the shown picture.
     std::mutex m_presentMutex;
     QImage m_imgSpare;
