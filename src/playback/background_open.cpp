@@ -1,18 +1,21 @@
 #include "playback/background_open.h"
 
 #include <QCoreApplication>
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <deque>
-#include <functional>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 
 #include "common/debug_log.h"
+#include "playback/pending_opens.h"
 
 namespace {
+
+constexpr int kExitWaitMs = 3000;
+
+void WaitForRunningAtExit();
 
 // Threads of opens and clean-ups still running, so that the process can wait
 // for them before the engine is torn down.
@@ -22,6 +25,17 @@ struct RunningThreads {
     int nCount = 0;
 
     void Enter() {
+        // The wait runs as the application object goes: a port thread that
+        // ends after it would take Qt's per-thread data down with Qt
+        // already gone. Exit handlers run last registered first, so the
+        // fallback, registered after the engine's own (a port was taken
+        // before anything here runs), still waits before the engine frees
+        // every port at exit.
+        static const bool bWaitsAtExit = [] {
+            if (QCoreApplication::instance() != nullptr) qAddPostRoutine(&WaitForRunningAtExit);
+            return std::atexit(&WaitForRunningAtExit) == 0;
+        }();
+        (void)bWaitsAtExit;
         std::lock_guard lock(mutex);
         ++nCount;
     }
@@ -37,64 +51,14 @@ struct RunningThreads {
 };
 
 RunningThreads& Running() {
-    // Never destroyed: the exit wait below uses it during static destruction.
+    // Never destroyed: the exit wait uses it after static destruction began.
     static RunningThreads* running = new RunningThreads;
     return *running;
 }
 
-// Waits at exit, before the engine's ports are freed, for opens a closing
-// window left running.
-struct ExitWait {
-    ~ExitWait() { Running().WaitIdle(3000); }
-};
-ExitWait g_exitWait;
+void WaitForRunningAtExit() { Running().WaitIdle(kExitWaitMs); }
 
 std::atomic<uint64_t> g_nextTicket{1};
-
-// Opens run in the order they were asked for, and only as many at once as
-// leave a processor to the window: each open probes its file and decodes a
-// first picture flat out, and sixteen of them side by side starve the
-// window's own thread (and Qt's painting helpers) for tens of milliseconds.
-class PendingOpens {
-public:
-    void Add(std::function<void()> fnOpen) {
-        std::lock_guard lock(m_mutex);
-        m_pending.push_back(std::move(fnOpen));
-        if (m_nWorkers >= MaxWorkers()) return;
-        ++m_nWorkers;
-        std::thread([this] { Work(); }).detach();
-    }
-
-private:
-    static int MaxWorkers() {
-        static const int nWorkers =
-            std::max(1, static_cast<int>(std::thread::hardware_concurrency()) - 1);
-        return nWorkers;
-    }
-
-    void Work() {
-        std::unique_lock lock(m_mutex);
-        while (!m_pending.empty()) {
-            std::function<void()> fnOpen = std::move(m_pending.front());
-            m_pending.pop_front();
-            lock.unlock();
-            fnOpen();
-            lock.lock();
-        }
-        --m_nWorkers;
-    }
-
-    std::mutex m_mutex;
-    std::deque<std::function<void()>> m_pending;
-    int m_nWorkers = 0;
-};
-
-PendingOpens& OpenQueue() {
-    // Never destroyed, like the count of running threads: a worker may still
-    // be finishing while the process exits.
-    static PendingOpens* queue = new PendingOpens;
-    return *queue;
-}
 
 }  // namespace
 
@@ -138,7 +102,7 @@ std::shared_ptr<CBackgroundOpen> CBackgroundOpen::Start(int32_t lPort, const QBy
     pShared->pReceiver = pReceiver;
     std::shared_ptr<CBackgroundOpen> pOpen(new CBackgroundOpen(lPort, pShared));
     Running().Enter();
-    OpenQueue().Add([pShared, lPort, utf8Path, nTicket = pOpen->m_nTicket] {
+    PendingOpens::Shared().Add([pShared, lPort, utf8Path, nTicket = pOpen->m_nTicket] {
         pShared->Run(lPort, utf8Path, nTicket);
         Running().Leave();
     });

@@ -223,7 +223,8 @@ TEST_F(BackgroundOpenTest, OpensWaitTheirTurnAndOneAbandonedBeforeItsTurnIsNever
     const int nCores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const int nPanes = nCores + 1;
     const QString strPath = Sample("turns_50_frames.mp4");
-    SlowEngineOpen(300);
+    // Each open quicker than one that would stop counting as running.
+    SlowEngineOpen(150);
     std::vector<std::unique_ptr<CPlayWnd>> panes;
     std::vector<int32_t> ports;
     int nAnswers = 0;
