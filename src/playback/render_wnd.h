@@ -9,9 +9,9 @@
 #include "vidmux.h"
 
 // The child window the engine renders a pane's pictures into. The engine's
-// thread hands each finished picture to `present`; it is copied under a small
-// lock and a repaint is queued, so the widget itself is only touched on the
-// user-interface thread.
+// thread hands each finished picture to `present`; it is copied into a spare
+// buffer, swapped in under a small lock and a repaint is queued, so the widget
+// itself is only touched on the user-interface thread.
 class CRenderWnd : public QWidget {
     Q_OBJECT
 public:
