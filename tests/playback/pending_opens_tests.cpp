@@ -18,9 +18,12 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// The queues live for the whole run: their workers end on their own.
+// The queues live for the whole run, since their workers end on their own;
+// the list keeps them reachable.
 PendingOpens& NewQueue(int nAtOnce, std::chrono::milliseconds slowOpen) {
-    return *new PendingOpens(nAtOnce, slowOpen);
+    static auto* queues = new std::vector<PendingOpens*>;
+    queues->push_back(new PendingOpens(nAtOnce, slowOpen));
+    return *queues->back();
 }
 
 }  // namespace
