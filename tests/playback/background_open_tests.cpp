@@ -6,12 +6,10 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <mutex>
-#include <set>
 #include <thread>
 #include <vector>
 
+#include "counted_engine_calls.h"
 #include "pane_fixture.h"
 #include "playback/background_open.h"
 #include "playback/engine_api.h"
@@ -22,63 +20,15 @@ namespace {
 // How long the engine's open takes in these tests: long enough that every
 // step of a test happens while it is still running.
 std::atomic<int> g_nOpenDelayMs{0};
-std::mutex g_callsMutex;
-std::multiset<int32_t> g_openedPorts;  // opens the engine was asked for
-int g_nOpensAtOnce = 0;
-int g_nMostOpensAtOnce = 0;
-std::multiset<int32_t> g_closedPorts;  // successful closes
-std::multiset<int32_t> g_freedPorts;   // successful frees
 
 void SlowEngineOpen(int nDelayMs) {
     g_nOpenDelayMs = nDelayMs;
-    {
-        std::lock_guard lock(g_callsMutex);
-        g_openedPorts.clear();
-        g_nOpensAtOnce = 0;
-        g_nMostOpensAtOnce = 0;
-        g_closedPorts.clear();
-        g_freedPorts.clear();
-    }
-    Engine().OpenFile = [](int32_t nPort, const char* szPath) -> VBOOL {
-        {
-            std::lock_guard lock(g_callsMutex);
-            g_openedPorts.insert(nPort);
-            g_nMostOpensAtOnce = std::max(g_nMostOpensAtOnce, ++g_nOpensAtOnce);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(g_nOpenDelayMs.load()));
-        const VBOOL bOpened = Vemor_OpenFile(nPort, szPath);
-        std::lock_guard lock(g_callsMutex);
-        --g_nOpensAtOnce;
-        return bOpened;
-    };
-    Engine().CloseFile = [](int32_t nPort) -> VBOOL {
-        const VBOOL bDone = Vemor_CloseFile(nPort);
-        std::lock_guard lock(g_callsMutex);
-        if (bDone) g_closedPorts.insert(nPort);
-        return bDone;
-    };
-    Engine().FreePort = [](int32_t nPort) -> VBOOL {
-        const VBOOL bDone = Vemor_FreePort(nPort);
-        std::lock_guard lock(g_callsMutex);
-        if (bDone) g_freedPorts.insert(nPort);
-        return bDone;
-    };
+    enginecalls::Install([](const char*) { return g_nOpenDelayMs.load(); });
 }
 
-size_t Opened(int32_t nPort) {
-    std::lock_guard lock(g_callsMutex);
-    return g_openedPorts.count(nPort);
-}
-
-size_t Closed(int32_t nPort) {
-    std::lock_guard lock(g_callsMutex);
-    return g_closedPorts.count(nPort);
-}
-
-size_t Freed(int32_t nPort) {
-    std::lock_guard lock(g_callsMutex);
-    return g_freedPorts.count(nPort);
-}
+using enginecalls::Closed;
+using enginecalls::Freed;
+using enginecalls::Opened;
 
 int FrameShown(const CPlayWnd* pPane) {
     const QImage image = pPane->GetRenderWnd()->LastPicture();
@@ -247,10 +197,7 @@ TEST_F(BackgroundOpenTest, OpensWaitTheirTurnAndOneAbandonedBeforeItsTurnIsNever
     EXPECT_EQ(Opened(lWaitingPort), 0u);
     EXPECT_EQ(Closed(lWaitingPort), 0u);
     EXPECT_EQ(Freed(lWaitingPort), 1u);
-    {
-        // A processor is always left to the window.
-        std::lock_guard lock(g_callsMutex);
-        EXPECT_EQ(g_nMostOpensAtOnce, std::max(1, nCores - 1));
-    }
+    // A processor is always left to the window.
+    EXPECT_EQ(enginecalls::MostOpensAtOnce(), std::max(1, nCores - 1));
     panes.clear();
 }

@@ -5,13 +5,10 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <algorithm>
-#include <chrono>
-#include <mutex>
 #include <optional>
-#include <set>
-#include <thread>
 #include <vector>
 
+#include "counted_engine_calls.h"
 #include "pane_fixture.h"
 #include "playback/background_open.h"
 #include "playback/engine_api.h"
@@ -270,45 +267,15 @@ namespace {
 // kSlowOpenMs, every other file after kQuickOpenMs. Closes and frees are counted.
 constexpr int kQuickOpenMs = 100;
 constexpr int kSlowOpenMs = 700;
-std::mutex g_portCallsMutex;
-std::multiset<int32_t> g_openedPorts;
-std::multiset<int32_t> g_closedPorts;
-std::multiset<int32_t> g_freedPorts;
 
 class SyncStartTest : public DlgShowSyncTest {
 protected:
-    // Port numbers are reused: each round counts its own calls.
-    static void ForgetPortCalls() {
-        std::lock_guard lock(g_portCallsMutex);
-        g_openedPorts.clear();
-        g_closedPorts.clear();
-        g_freedPorts.clear();
-    }
-
     void SetUp() override {
         DlgShowSyncTest::SetUp();
-        ForgetPortCalls();
-        Engine().OpenFile = [](int32_t nPort, const char* szPath) -> VBOOL {
-            {
-                std::lock_guard lock(g_portCallsMutex);
-                g_openedPorts.insert(nPort);
-            }
+        enginecalls::Install([](const char* szPath) {
             const bool bSlow = QFileInfo(QString::fromUtf8(szPath)).fileName().startsWith("slow");
-            std::this_thread::sleep_for(std::chrono::milliseconds(bSlow ? kSlowOpenMs : kQuickOpenMs));
-            return Vemor_OpenFile(nPort, szPath);
-        };
-        Engine().CloseFile = [](int32_t nPort) -> VBOOL {
-            const VBOOL bDone = Vemor_CloseFile(nPort);
-            std::lock_guard lock(g_portCallsMutex);
-            if (bDone) g_closedPorts.insert(nPort);
-            return bDone;
-        };
-        Engine().FreePort = [](int32_t nPort) -> VBOOL {
-            const VBOOL bDone = Vemor_FreePort(nPort);
-            std::lock_guard lock(g_portCallsMutex);
-            if (bDone) g_freedPorts.insert(nPort);
-            return bDone;
-        };
+            return bSlow ? kSlowOpenMs : kQuickOpenMs;
+        });
     }
     void TearDown() override {
         DlgShowSyncTest::TearDown();
@@ -328,10 +295,9 @@ protected:
         ASSERT_TRUE(CBackgroundOpen::WaitForAll(5000));
         SpinFor(100);
         for (int32_t lPort : ports) {
-            std::lock_guard lock(g_portCallsMutex);
-            EXPECT_LE(g_openedPorts.count(lPort), 1u) << "port " << lPort;
-            EXPECT_EQ(g_closedPorts.count(lPort), g_openedPorts.count(lPort)) << "port " << lPort;
-            EXPECT_EQ(g_freedPorts.count(lPort), 1u) << "port " << lPort;
+            EXPECT_LE(enginecalls::Opened(lPort), 1u) << "port " << lPort;
+            EXPECT_EQ(enginecalls::Closed(lPort), enginecalls::Opened(lPort)) << "port " << lPort;
+            EXPECT_EQ(enginecalls::Freed(lPort), 1u) << "port " << lPort;
         }
         for (int i = 0; i < 4; ++i) {
             const CPlayWnd* pPane = m_dlgShow.GetPlayWnd(i);
@@ -429,7 +395,7 @@ TEST_F(SyncStartTest, AStopLayoutChangeOrNewStartBeforeTheLastAnswerLeavesNothin
     EXPECT_TRUE(m_dlgShow.IsSyncMode());
 
     // A layout change while every pane is opening.
-    ForgetPortCalls();
+    enginecalls::Forget();
     ASSERT_TRUE(m_dlgShow.StartSyncPlay({strSlow1, strSlow2}, started));
     ASSERT_TRUE(WaitFor([&] { return m_dlgShow.GetPlayWnd(1)->IsOpening(); }, kWaitMs));
     ports = Ports(2);
@@ -437,7 +403,7 @@ TEST_F(SyncStartTest, AStopLayoutChangeOrNewStartBeforeTheLastAnswerLeavesNothin
     ExpectNothingLeftOf(ports);
 
     // A second start replaces the first: only its group forms.
-    ForgetPortCalls();
+    enginecalls::Forget();
     ASSERT_TRUE(m_dlgShow.StartSyncPlay({strSlow1, strSlow2}, started));
     ASSERT_TRUE(WaitFor([&] { return m_dlgShow.GetPlayWnd(1)->IsOpening(); }, kWaitMs));
     ports = Ports(2);
@@ -446,8 +412,7 @@ TEST_F(SyncStartTest, AStopLayoutChangeOrNewStartBeforeTheLastAnswerLeavesNothin
         m_dlgShow.StartSyncPlay({strSlow2, strQuick}, [&](bool b) { nSecondStarted += b; }));
     {
         ASSERT_TRUE(CBackgroundOpen::WaitForAll(5000));
-        std::lock_guard lock(g_portCallsMutex);
-        for (int32_t lPort : ports) EXPECT_EQ(g_freedPorts.count(lPort), 1u) << lPort;
+        for (int32_t lPort : ports) EXPECT_EQ(enginecalls::Freed(lPort), 1u) << lPort;
     }
     ASSERT_TRUE(WaitFor([&] { return nSecondStarted == 1; }, kWaitMs));
     std::vector<SyncFileEntry> entries;

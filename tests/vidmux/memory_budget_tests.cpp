@@ -1,24 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "engine_test_support.h"
+#include "process_stats.h"
 
 using namespace enginetest;
 using samplegen::Container;
 
 namespace {
-
-int64_t ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::atoll(line.c_str() + 6);
-    }
-    return -1;
-}
 
 // Four ports seek to the end of a long group of 720p pictures and step back
 // through it. Decoding that far fills each port's picture cache; one shared
@@ -36,13 +27,13 @@ TEST(MemoryBudget, PortsShareOneBudgetAndStillStepExactly) {
 
     PortGuard ports[4];
     for (PortGuard& port : ports) OpenIndexed(port, path);
-    const int64_t before = ResidentKb();
+    const int64_t before = ProcessStats::Now().nRssKiB;
     for (PortGuard& port : ports) {
         ASSERT_TRUE(Vemor_SetCurrentFrameNum(port, 89));
         ASSERT_EQ(ShownFrame(port), 89);
     }
     // Without a shared budget: 4 x 90 pictures of 1.4 MB, about 500 MB.
-    EXPECT_LT(ResidentKb() - before, 250 * 1024);
+    EXPECT_LT(ProcessStats::Now().nRssKiB - before, 250 * 1024);
     for (int step = 88; step >= 79; --step) {
         for (PortGuard& port : ports) {
             ASSERT_TRUE(Vemor_OneByOneBack(port));

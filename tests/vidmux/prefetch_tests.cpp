@@ -6,11 +6,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 
 #include "engine_test_support.h"
+#include "process_stats.h"
 
 using namespace enginetest;
 using namespace std::chrono_literals;
@@ -18,15 +18,6 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr int kBudgetMb = 48;
-
-int64_t ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::atoll(line.c_str() + 6);
-    }
-    return -1;
-}
 
 // How many of this process's descriptors are open on `path`.
 int DescriptorsOpenOn(const std::string& path) {
@@ -64,10 +55,10 @@ TEST_F(Prefetch, APausedPortFillsOnlyTheBudgetsRoomAndStepsBackExactly) {
     OpenIndexed(port, LongGroups());
     // On a key frame: the seek decodes that one picture and caches nothing else.
     ASSERT_TRUE(Vemor_SetCurrentFrameNum(port, 90));
-    const int64_t before = ResidentKb();
+    const int64_t before = ProcessStats::Now().nRssKiB;
     std::this_thread::sleep_for(2s);
     // The whole group before would be 90 x 1.4 MB; the budget holds a third.
-    EXPECT_LT(ResidentKb() - before, (kBudgetMb + 24) * 1024);
+    EXPECT_LT(ProcessStats::Now().nRssKiB - before, (kBudgetMb + 24) * 1024);
     for (int expected = 89; expected >= 60; --expected) {
         ASSERT_TRUE(Vemor_OneByOneBack(port)) << "at " << expected + 1;
         ASSERT_EQ(ShownFrame(port), expected);
