@@ -1,8 +1,8 @@
 #include "decoder_load.h"
 
 #include <atomic>
-#include <cstdlib>
-#include <cstring>
+
+#include "env_switch.h"
 
 namespace vidmux {
 
@@ -21,10 +21,7 @@ int DecoderThreadsFor(int openFiles) {
 }
 
 bool ReducedDecodeAllowed() {
-    static const bool allowed = [] {
-        const char* value = std::getenv("VIDMUX_REDUCED_DECODE");
-        return value == nullptr || std::strcmp(value, "0") != 0;
-    }();
+    static const bool allowed = EnabledUnlessZero("VIDMUX_REDUCED_DECODE");
     return allowed;
 }
 

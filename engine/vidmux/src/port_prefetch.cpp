@@ -8,9 +8,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
-#include <cstring>
 
+#include "env_switch.h"
 #include "picture_budget.h"
 #include "picture_cache.h"
 #include "port.h"
@@ -22,10 +21,7 @@ namespace {
 std::atomic<int> g_prefetchingPort{-1};
 
 bool PrefetchEnabled() {
-    static const bool enabled = [] {
-        const char* value = std::getenv("VIDMUX_PREFETCH");
-        return value == nullptr || std::strcmp(value, "0") != 0;
-    }();
+    static const bool enabled = EnabledUnlessZero("VIDMUX_PREFETCH");
     return enabled;
 }
 
